@@ -5,7 +5,8 @@
 
 #if defined(_WIN32)
 #define ZQ_STDCALL __stdcall
-#define ZQ_EXPORT extern "C" __declspec(dllexport)
+// The module definition file names the exports, undecorated.
+#define ZQ_EXPORT extern "C"
 #else
 #define ZQ_STDCALL
 #define ZQ_EXPORT extern "C" __attribute__((visibility("default")))

@@ -1,0 +1,48 @@
+// zqchart's side of the plug-in boundary: loads libzqlinechart.so and answers its callbacks
+// as the host application does.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/plugin_api.h"
+
+namespace zq::host {
+
+class PluginHost {
+ public:
+  // Loads the library; throws std::runtime_error with the loader's message on failure.
+  explicit PluginHost(const std::string& libraryPath);
+  ~PluginHost();
+  PluginHost(const PluginHost&) = delete;
+  PluginHost& operator=(const PluginHost&) = delete;
+
+  // nbInitPlugIn, then nbRegisterPlugIn, nbRegisterScriptProcessor, nbRegisterInterfaceAccess.
+  void Register();
+
+  const PluginExports& Exports() const { return exports_; }
+  const std::vector<RecordedRegistration>& Registrations() const { return registrations_; }
+  // Texts from nbInitPlugIn, as the plug-in handed them (host code page).
+  const std::string& Name() const { return name_; }
+  const std::string& Author() const { return author_; }
+  const std::string& Description() const { return description_; }
+  // Variables set through SetVarProc (host code page).
+  const std::map<std::string, std::string>& Variables() const { return variables_; }
+
+ private:
+  static void ZQ_STDCALL OnAddAction(Int32 number, char* name, char* description,
+                                     uint8_t* typeCodes, Int32 highIndex, Int32 parameterCount);
+  static void ZQ_STDCALL OnSetVar(char* name, char* value);
+  static Bool32 ZQ_STDCALL OnInterfaceAccess(Int32 requestCode, char** text);
+
+  void* library_ = nullptr;
+  PluginExports exports_;
+  std::vector<RecordedRegistration> registrations_;
+  std::string name_, author_, description_;
+  std::map<std::string, std::string> variables_;
+
+  static PluginHost* current_;  // the callbacks carry no context: one host per process
+};
+
+}  // namespace zq::host
