@@ -52,7 +52,8 @@ TEST(InitPlugIn, FreesTextsTheVariablesAlreadyHold) {
   EXPECT_EQ(memory.frees(), 3);
   EXPECT_EQ(memory.allocations(), 6);
   EXPECT_STREQ(name, "zqLineChart");
-  EXPECT_STREQ(description, "\xCF\xEE\xF1\xF2\xF0\xEE\xE5\xED\xE8\xE5 \xE3\xF0\xE0\xF4\xE8\xEA\xEE\xE2");
+  EXPECT_STREQ(description,
+               "\xCF\xEE\xF1\xF2\xF0\xEE\xE5\xED\xE8\xE5 \xE3\xF0\xE0\xF4\xE8\xEA\xEE\xE2");
   for (char** v : {&name, &author, &description}) plugin::FreePluginText(v);
   EXPECT_EQ(memory.live(), 0u);
   EXPECT_EQ(memory.foreignFrees(), 0);

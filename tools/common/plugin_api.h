@@ -12,8 +12,7 @@
 namespace zq::host {
 
 using AddActionProc = void(ZQ_STDCALL*)(Int32 number, char* name, char* description,
-                                        uint8_t* typeCodes, Int32 highIndex,
-                                        Int32 parameterCount);
+                                        uint8_t* typeCodes, Int32 highIndex, Int32 parameterCount);
 using SetVarProc = void(ZQ_STDCALL*)(char* name, char* value);
 using InterfaceAccessProc = Bool32(ZQ_STDCALL*)(Int32 requestCode, char** text);
 
@@ -54,6 +53,37 @@ PluginExports ResolveExports(Lookup&& lookup) {
   e.editAction = reinterpret_cast<EditActionFn>(lookup("nbEditAction"));
   e.message = reinterpret_cast<MessageFn>(lookup("nbMessage"));
   return e;
+}
+
+// The headless-host interface of the Linux library: host windows, messages, a virtual clock
+// and pictures of chart windows. Handles are 32-bit integers, 0 for none.
+using HostCreateWindowFn = Int32 (*)(Int32 width, Int32 height);
+using HostResizeWindowFn = Bool32 (*)(Int32 handle, Int32 width, Int32 height);
+using HostSendMessageFn = Int32 (*)(Int32 handle, Int32 message, Int32 lParam);
+using HostAdvanceClockFn = void (*)(Int32 milliseconds);
+using HostSaveWindowFn = Bool32 (*)(Int32 handle, const char* path);
+
+struct HeadlessHostApi {
+  HostCreateWindowFn createWindow = nullptr;
+  HostResizeWindowFn resizeWindow = nullptr;
+  HostSendMessageFn sendMessage = nullptr;
+  HostAdvanceClockFn advanceClock = nullptr;
+  HostSaveWindowFn saveWindow = nullptr;
+
+  bool Complete() const {
+    return createWindow && resizeWindow && sendMessage && advanceClock && saveWindow;
+  }
+};
+
+template <typename Lookup>
+HeadlessHostApi ResolveHeadlessHost(Lookup&& lookup) {
+  HeadlessHostApi h;
+  h.createWindow = reinterpret_cast<HostCreateWindowFn>(lookup("zqHostCreateWindow"));
+  h.resizeWindow = reinterpret_cast<HostResizeWindowFn>(lookup("zqHostResizeWindow"));
+  h.sendMessage = reinterpret_cast<HostSendMessageFn>(lookup("zqHostSendMessage"));
+  h.advanceClock = reinterpret_cast<HostAdvanceClockFn>(lookup("zqHostAdvanceClock"));
+  h.saveWindow = reinterpret_cast<HostSaveWindowFn>(lookup("zqHostSaveWindow"));
+  return h;
 }
 
 // One AddActionProc call, with the bytes exactly as the plug-in passed them.

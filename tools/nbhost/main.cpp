@@ -26,7 +26,9 @@ void ZQ_STDCALL OnSetVar(char* name, char* value) {
   std::printf("var\t%s\t%s\n", name ? HexOf(name).c_str() : "", value ? HexOf(value).c_str() : "");
 }
 
-zq::Bool32 ZQ_STDCALL OnInterfaceAccess(zq::Int32, char**) { return 0; }
+zq::Bool32 ZQ_STDCALL OnInterfaceAccess(zq::Int32, char**) {
+  return 0;
+}
 
 std::wstring DefaultPluginPath() {
   wchar_t exe[MAX_PATH];
@@ -72,8 +74,10 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring command;
   for (int i = 1; i < argc; ++i) {
     std::wstring arg = argv[i];
-    if (arg == L"--plugin" && i + 1 < argc) plugin = argv[++i];
-    else if (command.empty()) command = arg;
+    if (arg == L"--plugin" && i + 1 < argc)
+      plugin = argv[++i];
+    else if (command.empty())
+      command = arg;
   }
   if (command != L"register") {
     std::fprintf(stderr, "usage: nbhost [--plugin PATH] register\n");

@@ -1,17 +1,28 @@
 // zqchart: a command-line host for the zqLineChart plug-in.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "platform/codepage.h"
 #include "zqchart/plugin_host.h"
+#include "zqchart/runner.h"
 
 namespace {
 
 const char* kUsage =
-    "usage: zqchart [--plugin PATH] actions\n"
-    "  actions   list the actions the plug-in registers, by category\n";
+    "usage: zqchart [--plugin PATH] COMMAND\n"
+    "  actions      list the actions the plug-in registers, by category\n"
+    "  run SCRIPT [--out DIR] [--format png|svg|pdf] [--locale ru-RU|en-US] [--trace]\n"
+    "               play an action script and save the charts it shows\n";
+
+int Usage(const char* problem) {
+  if (problem) std::fprintf(stderr, "zqchart: %s\n", problem);
+  std::fputs(kUsage, stderr);
+  return 2;
+}
 
 int ListActions(zq::host::PluginHost& host) {
   host.Register();
@@ -37,21 +48,55 @@ int ListActions(zq::host::PluginHost& host) {
 
 int main(int argc, char** argv) {
   std::string plugin = ZQ_DEFAULT_PLUGIN;
-  int i = 1;
-  if (i + 1 < argc && std::strcmp(argv[i], "--plugin") == 0) {
-    plugin = argv[i + 1];
+  std::vector<std::string> args(argv + 1, argv + argc);
+  size_t i = 0;
+  if (i + 1 < args.size() && args[i] == "--plugin") {
+    plugin = args[i + 1];
     i += 2;
   }
-  if (i >= argc) {
-    std::fputs(kUsage, stderr);
-    return 2;
+  if (i >= args.size()) return Usage(nullptr);
+  std::string command = args[i++];
+
+  zq::host::RunOptions options;
+  if (command == "run") {
+    for (; i < args.size(); ++i) {
+      const std::string& a = args[i];
+      auto value = [&](const char* what) -> const std::string* {
+        if (i + 1 >= args.size()) return nullptr;
+        (void)what;
+        return &args[++i];
+      };
+      if (a == "--out") {
+        const std::string* v = value("--out");
+        if (!v) return Usage("--out needs a folder");
+        options.outputDir = *v;
+      } else if (a == "--format") {
+        const std::string* v = value("--format");
+        if (!v || (*v != "png" && *v != "svg" && *v != "pdf"))
+          return Usage("--format takes png, svg or pdf");
+        options.format = *v;
+      } else if (a == "--locale") {
+        const std::string* v = value("--locale");
+        if (!v || (*v != "ru-RU" && *v != "en-US")) return Usage("--locale takes ru-RU or en-US");
+        // Read by the plug-in when it loads, as Windows' regional settings would be.
+        setenv("ZQ_LOCALE", v->c_str(), 1);
+      } else if (a == "--trace") {
+        options.trace = true;
+      } else if (options.scriptPath.empty() && a.rfind("--", 0) != 0) {
+        options.scriptPath = a;
+      } else {
+        return Usage(("unexpected argument '" + a + "'").c_str());
+      }
+    }
+    if (options.scriptPath.empty()) return Usage("run needs a script");
+  } else if (command != "actions") {
+    return Usage(("unknown command '" + command + "'").c_str());
   }
-  std::string command = argv[i];
+
   try {
     zq::host::PluginHost host(plugin);
     if (command == "actions") return ListActions(host);
-    std::fprintf(stderr, "zqchart: unknown command '%s'\n%s", command.c_str(), kUsage);
-    return 2;
+    return zq::host::RunScript(host, options, stdout, stderr);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "zqchart: %s\n", e.what());
     return 1;

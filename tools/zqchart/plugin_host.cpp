@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 namespace zq::host {
@@ -15,7 +16,9 @@ PluginHost::PluginHost(const std::string& libraryPath) {
     const char* error = dlerror();
     throw std::runtime_error("cannot load " + libraryPath + ": " + (error ? error : "?"));
   }
-  exports_ = ResolveExports([this](const char* symbol) { return dlsym(library_, symbol); });
+  auto lookup = [this](const char* symbol) { return dlsym(library_, symbol); };
+  exports_ = ResolveExports(lookup);
+  headless_ = ResolveHeadlessHost(lookup);
   if (!exports_.Complete()) {
     dlclose(library_);
     library_ = nullptr;
@@ -48,8 +51,7 @@ void PluginHost::Register() {
 }
 
 void ZQ_STDCALL PluginHost::OnAddAction(Int32 number, char* name, char* description,
-                                        uint8_t* typeCodes, Int32 highIndex,
-                                        Int32 parameterCount) {
+                                        uint8_t* typeCodes, Int32 highIndex, Int32 parameterCount) {
   if (current_ == nullptr) return;
   current_->registrations_.push_back(
       RecordRegistration(number, name, description, typeCodes, highIndex, parameterCount));
@@ -60,8 +62,25 @@ void ZQ_STDCALL PluginHost::OnSetVar(char* name, char* value) {
   current_->variables_[name] = value ? value : "";
 }
 
-Bool32 ZQ_STDCALL PluginHost::OnInterfaceAccess(Int32 /*requestCode*/, char** /*text*/) {
-  return kFalse;
+Bool32 ZQ_STDCALL PluginHost::OnInterfaceAccess(Int32 requestCode, char** text) {
+  if (current_ == nullptr || text == nullptr) return kFalse;
+  if (requestCode != 7) return kFalse;
+  std::string name = *text ? *text : "";
+  auto it = current_->objectWindows_.find(name);
+  std::string answer = std::to_string(it == current_->objectWindows_.end() ? 0 : it->second);
+  // The host replaces the plug-in's text with one of its own, from the same allocator.
+  char* block = static_cast<char*>(std::malloc(answer.size() + 1));
+  if (block == nullptr) return kFalse;
+  std::memcpy(block, answer.c_str(), answer.size() + 1);
+  std::free(*text);
+  *text = block;
+  return kTrue;
+}
+
+const RecordedRegistration* PluginHost::FindAction(const std::string& name) const {
+  for (const RecordedRegistration& r : registrations_)
+    if (r.number != 0 && r.name == name) return &r;
+  return nullptr;
 }
 
 }  // namespace zq::host

@@ -22,6 +22,12 @@ class PluginHost {
   void Register();
 
   const PluginExports& Exports() const { return exports_; }
+  // The headless-host functions; incomplete when the library has none.
+  const HeadlessHostApi& Headless() const { return headless_; }
+  // The window handle that request code 7 answers for a rectangle name (host code page).
+  void SetObjectWindow(const std::string& name, Int32 handle) { objectWindows_[name] = handle; }
+  // The action registered under this name, or nullptr.
+  const RecordedRegistration* FindAction(const std::string& name) const;
   const std::vector<RecordedRegistration>& Registrations() const { return registrations_; }
   // Texts from nbInitPlugIn, as the plug-in handed them (host code page).
   const std::string& Name() const { return name_; }
@@ -38,6 +44,8 @@ class PluginHost {
 
   void* library_ = nullptr;
   PluginExports exports_;
+  HeadlessHostApi headless_;
+  std::map<std::string, Int32> objectWindows_;
   std::vector<RecordedRegistration> registrations_;
   std::string name_, author_, description_;
   std::map<std::string, std::string> variables_;

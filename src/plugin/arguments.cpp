@@ -1,0 +1,292 @@
+#include "plugin/arguments.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "platform/locale.h"
+
+namespace zq::plugin {
+
+namespace {
+
+bool IsBlankOrControl(char c) {
+  return c >= 1 && c <= 32;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+[[noreturn]] void Fail(std::string_view what, std::string_view text) {
+  throw ConversionError(std::string("'") + std::string(text) + "' is not " + std::string(what));
+}
+
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  return true;
+}
+
+struct ColorName {
+  std::string_view name;
+  uint32_t value;
+};
+
+constexpr uint32_t kSystem = 0xFF000000u;
+constexpr std::array<ColorName, 52> kColorNames = {{
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
+    {"clMoneyGreen", 0xC0DCC0},
+    {"clSkyBlue", 0xF0CAA6},
+    {"clCream", 0xF0FBFF},
+    {"clMedGray", 0xA4A0A0},
+    {"clNone", 0x1FFFFFFF},
+    {"clDefault", 0x20000000},
+    {"clScrollBar", kSystem + 0},
+    {"clBackground", kSystem + 1},
+    {"clActiveCaption", kSystem + 2},
+    {"clInactiveCaption", kSystem + 3},
+    {"clMenu", kSystem + 4},
+    {"clWindow", kSystem + 5},
+    {"clWindowFrame", kSystem + 6},
+    {"clMenuText", kSystem + 7},
+    {"clWindowText", kSystem + 8},
+    {"clCaptionText", kSystem + 9},
+    {"clActiveBorder", kSystem + 10},
+    {"clInactiveBorder", kSystem + 11},
+    {"clAppWorkSpace", kSystem + 12},
+    {"clHighlight", kSystem + 13},
+    {"clHighlightText", kSystem + 14},
+    {"clBtnFace", kSystem + 15},
+    {"clBtnShadow", kSystem + 16},
+    {"clGrayText", kSystem + 17},
+    {"clBtnText", kSystem + 18},
+    {"clInactiveCaptionText", kSystem + 19},
+    {"clBtnHighlight", kSystem + 20},
+    {"cl3DDkShadow", kSystem + 21},
+    {"cl3DLight", kSystem + 22},
+    {"clInfoText", kSystem + 23},
+    {"clInfoBk", kSystem + 24},
+    {"clHotLight", kSystem + 26},
+    {"clGradientActiveCaption", kSystem + 27},
+    {"clGradientInactiveCaption", kSystem + 28},
+    {"clMenuHighlight", kSystem + 29},
+    {"clMenuBar", kSystem + 30},
+}};
+
+}  // namespace
+
+int32_t ParseIntegerText(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  bool hex = false;
+  if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+    hex = true;
+    ++i;
+  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    hex = true;
+    i += 2;
+  }
+  if (i >= text.size()) Fail("an integer", text);
+  uint64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    int digit = hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+    if (digit < 0) Fail("an integer", text);
+    magnitude = magnitude * (hex ? 16 : 10) + uint64_t(digit);
+    if (magnitude > 0xFFFFFFFFull) Fail("a 32-bit integer", text);
+  }
+  if (hex) {
+    uint32_t bits = uint32_t(magnitude);
+    return int32_t(negative ? 0u - bits : bits);
+  }
+  if (negative) {
+    if (magnitude > 2147483648ull) Fail("a 32-bit integer", text);
+    return int32_t(-int64_t(magnitude));
+  }
+  if (magnitude > 2147483647ull) Fail("a 32-bit integer", text);
+  return int32_t(magnitude);
+}
+
+double ParseNumberText(std::string_view text, char decimalSeparator) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  std::string canonical;
+  size_t i = begin;
+  if (i < end && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') canonical += '-';
+    ++i;
+  }
+  size_t digits = 0;
+  for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) canonical += text[i];
+  if (i < end && text[i] == decimalSeparator) {
+    canonical += '.';
+    for (++i; i < end && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) canonical += text[i];
+  }
+  if (digits == 0) Fail("a number", text);
+  if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+    canonical += 'e';
+    ++i;
+    if (i < end && (text[i] == '+' || text[i] == '-')) canonical += text[i++];
+    size_t exponentDigits = 0;
+    for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i, ++exponentDigits) canonical += text[i];
+    if (exponentDigits == 0) Fail("a number", text);
+  }
+  if (i != end) Fail("a number", text);
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+  if (ec != std::errc() || ptr != canonical.data() + canonical.size() || !std::isfinite(value))
+    Fail("a number in range", text);
+  return value;
+}
+
+char LoadedDecimalSeparator() {
+  static const char separator = platform::SystemLocale().decimalSeparator;
+  return separator;
+}
+
+uint32_t ParseColorText(std::string_view text) {
+  std::vector<std::string> items = SplitDelimited(text, ',');
+  if (items.size() < 3) Fail("a colour (red,green,blue)", text);
+  uint32_t r = uint32_t(ParseIntegerText(items[0])) & 0xFF;
+  uint32_t g = uint32_t(ParseIntegerText(items[1])) & 0xFF;
+  uint32_t b = uint32_t(ParseIntegerText(items[2])) & 0xFF;
+  return r | (g << 8) | (b << 16);
+}
+
+uint32_t ParseFontColorText(std::string_view text) {
+  for (const ColorName& c : kColorNames)
+    if (EqualsIgnoringAsciiCase(c.name, text)) return c.value;
+  return uint32_t(ParseIntegerText(text));
+}
+
+std::optional<std::string_view> ColorIdentifier(uint32_t color) {
+  for (const ColorName& c : kColorNames)
+    if (c.value == color) return c.name;
+  return std::nullopt;
+}
+
+std::vector<std::string> SplitDelimited(std::string_view text, char delimiter) {
+  std::vector<std::string> items;
+  size_t p = 0;
+  const size_t n = text.size();
+  // A zero byte ends the text, as it does for the host's zero-terminated texts.
+  auto at = [&](size_t i) { return i < n ? text[i] : '\0'; };
+  while (IsBlankOrControl(at(p))) ++p;
+  while (at(p) != '\0') {
+    std::string item;
+    if (at(p) == '"') {
+      ++p;
+      while (at(p) != '\0') {
+        if (at(p) == '"') {
+          if (at(p + 1) == '"') {
+            item += '"';
+            p += 2;
+            continue;
+          }
+          ++p;
+          break;
+        }
+        item += at(p++);
+      }
+    } else {
+      size_t start = p;
+      while (static_cast<unsigned char>(at(p)) > 32 && at(p) != delimiter) ++p;
+      item.assign(text.substr(start, p - start));
+    }
+    items.push_back(std::move(item));
+    while (IsBlankOrControl(at(p))) ++p;
+    if (at(p) == delimiter) {
+      if (at(p + 1) == '\0') items.emplace_back();
+      do ++p;
+      while (IsBlankOrControl(at(p)));
+    }
+  }
+  return items;
+}
+
+std::string RemoveBlanks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text)
+    if (c != ' ') out += c;
+  return out;
+}
+
+std::vector<std::string> SplitValueList(std::string_view text) {
+  return SplitDelimited(RemoveBlanks(text), '|');
+}
+
+std::vector<std::string> SplitLabelList(std::string_view text) {
+  std::vector<std::string> items;
+  std::string current;
+  char quote = '\0';
+  auto flush = [&] {
+    if (!current.empty()) items.push_back(std::move(current));
+    current.clear();
+  };
+  for (char c : text) {
+    if (c == '\0') break;
+    if (quote != '\0') {
+      if (c == quote) quote = '\0';
+      current += c;
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+      current += c;
+    } else if (c == '|' || c == '\r' || c == '\n') {
+      flush();
+    } else {
+      current += c;
+    }
+  }
+  flush();
+  return items;
+}
+
+std::optional<bool> ParseBooleanText(std::string_view text) {
+  if (text == "True" || text == "true") return true;
+  if (text == "False" || text == "false") return false;
+  return std::nullopt;
+}
+
+FontTextItems SplitFontText(std::string_view text) {
+  std::vector<std::string> items = SplitDelimited(RemoveBlanks(text), '|');
+  if (items.size() < 5) Fail("a font (face|colour|size|styles|charset)", text);
+  return {items[0], items[1], items[2], items[3], items[4]};
+}
+
+FontStyleWords FindFontStyleWords(std::string_view styles) {
+  FontStyleWords words;
+  words.bold = styles.find("fsBold") != std::string_view::npos;
+  words.italic = styles.find("fsItalic") != std::string_view::npos;
+  words.underline = styles.find("fsUnderline") != std::string_view::npos;
+  words.strikeOut = styles.find("fsStrikeOut") != std::string_view::npos;
+  return words;
+}
+
+}  // namespace zq::plugin

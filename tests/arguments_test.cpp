@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "plugin/arguments.h"
+
+namespace {
+
+using namespace zq::plugin;
+using Items = std::vector<std::string>;
+
+TEST(IntegerText, DecimalAndHexadecimalForms) {
+  EXPECT_EQ(ParseIntegerText("42"), 42);
+  EXPECT_EQ(ParseIntegerText("   -17"), -17);
+  EXPECT_EQ(ParseIntegerText("+8"), 8);
+  EXPECT_EQ(ParseIntegerText("$1F"), 31);
+  EXPECT_EQ(ParseIntegerText("x1f"), 31);
+  EXPECT_EQ(ParseIntegerText("X10"), 16);
+  EXPECT_EQ(ParseIntegerText("0x10"), 16);
+  EXPECT_EQ(ParseIntegerText("0X7fffffff"), 2147483647);
+  EXPECT_EQ(ParseIntegerText("-$10"), -16);
+  EXPECT_EQ(uint32_t(ParseIntegerText("$FF00000F")), 0xFF00000Fu);
+  EXPECT_EQ(ParseIntegerText("-2147483648"), INT32_MIN);
+  EXPECT_EQ(ParseIntegerText("2147483647"), INT32_MAX);
+  EXPECT_EQ(ParseIntegerText("007"), 7);
+}
+
+TEST(IntegerText, RejectsEverythingElse) {
+  for (const char* bad : {"", " ", "-", "+", "$", "0x", "12 ", "1.5", "1,5", "abc", "12a",
+                          "2147483648", "-2147483649", "$100000000", "99999999999999999999",
+                          "\t5", "1e3", "--1", "$-1"})
+    EXPECT_THROW(ParseIntegerText(bad), ConversionError) << "'" << bad << "'";
+}
+
+TEST(NumberText, FollowsTheRegionalDecimalSeparator) {
+  EXPECT_DOUBLE_EQ(ParseNumberText("2,5", ','), 2.5);
+  EXPECT_THROW(ParseNumberText("2.5", ','), ConversionError);
+  EXPECT_DOUBLE_EQ(ParseNumberText("2.5", '.'), 2.5);
+  EXPECT_THROW(ParseNumberText("2,5", '.'), ConversionError);
+  EXPECT_DOUBLE_EQ(ParseNumberText("  -1.25E+2 ", '.'), -125.0);
+  EXPECT_DOUBLE_EQ(ParseNumberText("+3e-1", '.'), 0.3);
+  EXPECT_DOUBLE_EQ(ParseNumberText(".5", '.'), 0.5);
+  EXPECT_DOUBLE_EQ(ParseNumberText("5.", '.'), 5.0);
+}
+
+TEST(NumberText, RejectsMalformedAndOverflowingNumbers) {
+  for (const char* bad : {"", "   ", ".", "-", "1,000.5", "1 000", "1e", "1e+", "0x10", "inf",
+                          "nan", "1.2.3", "1e999", "--1", "5 5"})
+    EXPECT_THROW(ParseNumberText(bad, '.'), ConversionError) << "'" << bad << "'";
+}
+
+TEST(ColorText, ComponentsReducedToLowBits) {
+  EXPECT_EQ(ParseColorText("255,0,0"), 0x0000FFu);
+  EXPECT_EQ(ParseColorText("0,0,255"), 0xFF0000u);
+  EXPECT_EQ(ParseColorText("300,0,0"), 44u);
+  EXPECT_EQ(ParseColorText(" 1 , 2 , 3 , junk"), 0x030201u);
+  EXPECT_EQ(ParseColorText("-1,0,0"), 0xFFu);
+  EXPECT_THROW(ParseColorText("255,0"), ConversionError);
+  EXPECT_THROW(ParseColorText(""), ConversionError);
+  EXPECT_THROW(ParseColorText("255,green,0"), ConversionError);
+  EXPECT_THROW(ParseColorText("255,,0"), ConversionError);
+}
+
+TEST(FontColorText, IdentifiersWithoutCaseThenIntegers) {
+  EXPECT_EQ(ParseFontColorText("clRed"), 0x0000FFu);
+  EXPECT_EQ(ParseFontColorText("CLRED"), 0x0000FFu);
+  EXPECT_EQ(ParseFontColorText("clbtnface"), 0xFF00000Fu);
+  EXPECT_EQ(ParseFontColorText("clMenuBar"), 0xFF00001Eu);
+  EXPECT_EQ(ParseFontColorText("clHotLight"), 0xFF00001Au);
+  EXPECT_EQ(ParseFontColorText("clNone"), 0x1FFFFFFFu);
+  EXPECT_EQ(ParseFontColorText("$00FF8000"), 0x00FF8000u);
+  EXPECT_EQ(ParseFontColorText("255"), 255u);
+  EXPECT_THROW(ParseFontColorText("red"), ConversionError);
+  EXPECT_THROW(ParseFontColorText(""), ConversionError);
+  EXPECT_EQ(ColorIdentifier(0xFF0000), "clBlue");
+  EXPECT_FALSE(ColorIdentifier(0x123456).has_value());
+}
+
+TEST(DelimitedList, ItemsQuotesBlanksAndEmptyItems) {
+  EXPECT_EQ(SplitDelimited("", '|'), Items{});
+  EXPECT_EQ(SplitDelimited("   ", '|'), Items{});
+  EXPECT_EQ(SplitDelimited("a|b|c", '|'), (Items{"a", "b", "c"}));
+  EXPECT_EQ(SplitDelimited("  a | b ", '|'), (Items{"a", "b"}));
+  EXPECT_EQ(SplitDelimited("a||b", '|'), (Items{"a", "", "b"}));
+  EXPECT_EQ(SplitDelimited("1|2|", '|'), (Items{"1", "2", ""}));
+  EXPECT_EQ(SplitDelimited("|", '|'), (Items{"", ""}));
+  // A blank separates items too.
+  EXPECT_EQ(SplitDelimited("a b|c", '|'), (Items{"a", "b", "c"}));
+  EXPECT_EQ(SplitDelimited("\"x|y\"|z", '|'), (Items{"x|y", "z"}));
+  EXPECT_EQ(SplitDelimited("\"say \"\"hi\"\"\"", '|'), (Items{"say \"hi\""}));
+  EXPECT_EQ(SplitDelimited("\"open", '|'), (Items{"open"}));
+  EXPECT_EQ(SplitDelimited(std::string_view("a\0b", 3), '|'), (Items{"a"}));
+}
+
+TEST(ValueList, BlanksRemovedAndTrailingDelimiterGivesAnEmptyItem) {
+  EXPECT_EQ(SplitValueList("1 | 2 |3"), (Items{"1", "2", "3"}));
+  EXPECT_EQ(SplitValueList("1 0|2"), (Items{"10", "2"}));
+  EXPECT_EQ(SplitValueList("1|2|"), (Items{"1", "2", ""}));
+  EXPECT_THROW(ParseNumberText(SplitValueList("1|2|")[2], '.'), ConversionError);
+}
+
+TEST(LabelList, KeepsBlanksDropsEmptiesAndHonoursQuotes) {
+  EXPECT_EQ(SplitLabelList(""), Items{});
+  EXPECT_EQ(SplitLabelList("Jan|Feb"), (Items{"Jan", "Feb"}));
+  EXPECT_EQ(SplitLabelList(" North East |South"), (Items{" North East ", "South"}));
+  EXPECT_EQ(SplitLabelList("a||b|"), (Items{"a", "b"}));
+  EXPECT_EQ(SplitLabelList("a\r\nb\nc"), (Items{"a", "b", "c"}));
+  EXPECT_EQ(SplitLabelList("'x|y'|\"p|q\"|z"), (Items{"'x|y'", "\"p|q\"", "z"}));
+  EXPECT_EQ(SplitLabelList("it's|fine"), (Items{"it's|fine"}));
+}
+
+TEST(BooleanText, OnlyTheFourWords) {
+  EXPECT_EQ(ParseBooleanText("True"), true);
+  EXPECT_EQ(ParseBooleanText("true"), true);
+  EXPECT_EQ(ParseBooleanText("False"), false);
+  EXPECT_EQ(ParseBooleanText("false"), false);
+  for (const char* other : {"TRUE", " True", "True ", "1", "0", "", "yes", "FALSE"})
+    EXPECT_FALSE(ParseBooleanText(other).has_value()) << "'" << other << "'";
+}
+
+TEST(FontText, FiveItemsWithBlanksRemoved) {
+  FontTextItems f = SplitFontText("Times New Roman|clRed|12|fsBold fsItalic|204");
+  EXPECT_EQ(f.face, "TimesNewRoman");
+  EXPECT_EQ(ParseFontColorText(f.color), 0x0000FFu);
+  EXPECT_EQ(ParseIntegerText(f.size), 12);
+  FontStyleWords s = FindFontStyleWords(f.styles);
+  EXPECT_TRUE(s.bold);
+  EXPECT_TRUE(s.italic);
+  EXPECT_FALSE(s.underline);
+  EXPECT_FALSE(s.strikeOut);
+  EXPECT_EQ(ParseIntegerText(f.charset), 204);
+  EXPECT_THROW(SplitFontText(""), ConversionError);
+  EXPECT_THROW(SplitFontText("Arial|clRed|12|fsBold"), ConversionError);
+  EXPECT_TRUE(FindFontStyleWords("[fsUnderline,fsStrikeOut]").strikeOut);
+  EXPECT_FALSE(FindFontStyleWords("fsbold").bold);
+}
+
+TEST(Keywords, ExactMatchOnly) {
+  enum class Side { Left, Right };
+  static constexpr Keyword<Side> table[] = {{"Left", Side::Left}, {"Right", Side::Right}};
+  EXPECT_EQ(MatchKeyword<Side>(table, "Right"), Side::Right);
+  EXPECT_FALSE(MatchKeyword<Side>(table, "right").has_value());
+  EXPECT_FALSE(MatchKeyword<Side>(table, "Left ").has_value());
+}
+
+}  // namespace
