@@ -224,11 +224,15 @@ class Decoder {
   }
 
   uint32_t Colour(uint32_t index) const {
-    if (index >= palette_.size()) {
-      Fail("palette index " + Num(index) + " is beyond the palette of " + Num(palette_.size()) +
-           " colours");
-    }
+    if (index >= palette_.size()) FailIndex(index);
     return palette_[index];
+  }
+
+  // Out of line: inlined into the pixel loops, the message building draws a false -Wrestrict
+  // from GCC 12 at -O3.
+  [[noreturn, gnu::noinline]] void FailIndex(uint32_t index) const {
+    Fail("palette index " + Num(index) + " is beyond the palette of " + Num(palette_.size()) +
+         " colours");
   }
 
   void Allocate(uint32_t fill) {
