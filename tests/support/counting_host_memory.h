@@ -11,7 +11,10 @@ namespace zq::testing {
 class CountingHostMemory : public platform::HostMemory {
  public:
   CountingHostMemory() { platform::SetHostMemory(this); }
-  ~CountingHostMemory() override { platform::SetHostMemory(nullptr); }
+  ~CountingHostMemory() override {
+    platform::SetHostMemory(nullptr);
+    for (char* block : freed_) std::free(block);
+  }
 
   char* Allocate(size_t bytes) override {
     char* block = static_cast<char*>(std::malloc(bytes));
@@ -21,8 +24,10 @@ class CountingHostMemory : public platform::HostMemory {
   }
   void Free(char* block) override {
     // Freeing a block this allocator never handed out (or twice) is a fault.
-    if (live_.erase(block) == 0) ++foreignFrees_;
-    else std::free(block);
+    if (live_.erase(block) == 0)
+      ++foreignFrees_;
+    else
+      std::free(block);
     ++frees_;
   }
 
@@ -34,6 +39,7 @@ class CountingHostMemory : public platform::HostMemory {
 
  private:
   std::set<char*> live_;
+  std::set<char*> freed_;
   int allocations_ = 0;
   int frees_ = 0;
   int foreignFrees_ = 0;
