@@ -1,6 +1,7 @@
 #include "engine/picture.h"
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -24,20 +25,31 @@ std::string Lower(std::string text) {
   return text;
 }
 
+// Reads until the end rather than trusting the size that seeking reports: a folder "opens" on
+// some systems and reports a nonsense size, but never reads.
 std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, Closer> owner(std::fopen(path.c_str(), "rb"));
+  std::FILE* file = owner.get();
   if (file == nullptr) throw ChartException("Cannot open picture file: " + path);
   std::vector<uint8_t> data;
-  long size = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-  bool ok = size >= 0 && size <= kMaxFileSize && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    data.resize(size_t(size));
-    ok = std::fread(data.data(), 1, data.size(), file) == data.size() && !std::ferror(file);
+  long hint = -1;
+  if (std::fseek(file, 0, SEEK_END) == 0) hint = std::ftell(file);
+  std::rewind(file);
+  if (hint > 0 && hint <= kMaxFileSize) data.reserve(size_t(hint));
+  uint8_t chunk[65536];
+  for (;;) {
+    const size_t n = std::fread(chunk, 1, sizeof chunk, file);
+    if (std::ferror(file) != 0) throw ChartException("Cannot read picture file: " + path);
+    // Once the file reads, the size it reported can be believed.
+    if (hint > kMaxFileSize || data.size() + n > size_t(kMaxFileSize)) {
+      throw ChartException("Picture file is too large: " + path);
+    }
+    data.insert(data.end(), chunk, chunk + n);
+    if (n < sizeof chunk) break;
   }
-  std::fclose(file);
-  if (size > kMaxFileSize) throw ChartException("Picture file is too large: " + path);
-  if (!ok) throw ChartException("Cannot read picture file: " + path);
   return data;
 }
 
