@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Installs everything the three builds need on Debian 12 and cross-builds libjpeg for win32.
+# Safe to run again: it only does what is missing, so a complete machine takes seconds.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+
+say() { echo "setup: $*"; }
+
+# ---- apt sources --------------------------------------------------------------------------
+need_update=0
+
+# wine32 lives in the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  say "enabling the i386 architecture"
+  $SUDO dpkg --add-architecture i386
+  need_update=1
+fi
+
+# Source packages (for libjpeg-turbo): mirror the binary sources as deb-src.
+src_list=/etc/apt/sources.list.d/zq-deb-src.sources
+has_deb_src() {
+  grep -rqsE '^[[:space:]]*(Types:.*deb-src|deb-src[[:space:]])' /etc/apt/sources.list \
+    /etc/apt/sources.list.d/ 2>/dev/null
+}
+if ! has_deb_src; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    say "enabling source packages ($src_list)"
+    sed -E 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $SUDO tee "$src_list" >/dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    say "enabling source packages (one-line sources)"
+    sed -nE 's/^[[:space:]]*deb([[:space:]])/deb-src\1/p' /etc/apt/sources.list |
+      $SUDO tee /etc/apt/sources.list.d/zq-deb-src.list >/dev/null
+  else
+    say "no apt sources found to mirror as deb-src" >&2
+    exit 1
+  fi
+  need_update=1
+fi
+
+updated=0
+apt_update() {
+  if [ "$updated" = 0 ]; then
+    say "apt-get update"
+    $SUDO apt-get update -qq
+    updated=1
+  fi
+}
+[ "$need_update" = 1 ] && apt_update
+
+# ---- packages -----------------------------------------------------------------------------
+required=(
+  g++ cmake pkg-config git make dpkg-dev
+  googletest libgtest-dev libbenchmark-dev
+  libcairo2-dev libfreetype-dev libfontconfig1-dev libjpeg-dev
+  fonts-liberation fonts-dejavu-core
+  mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb xauth
+  clang-format python3
+)
+# wine64 runs 64-bit Windows programs on kernels without 32-bit support, where wine32 cannot
+# start at all. nasm gives libjpeg its SIMD code.
+optional=(ninja-build imagemagick nasm)
+
+installed() {
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+missing() {
+  local p out=()
+  for p in "$@"; do installed "$p" || out+=("$p"); done
+  echo "${out[@]:-}"
+}
+
+read -r -a miss_required <<<"$(missing "${required[@]}")"
+read -r -a miss_optional <<<"$(missing "${optional[@]}")"
+if [ "${#miss_required[@]}" -gt 0 ] || [ "${#miss_optional[@]}" -gt 0 ]; then
+  apt_update
+fi
+if [ "${#miss_required[@]}" -gt 0 ]; then
+  say "installing ${miss_required[*]}"
+  $SUDO apt-get install -y -qq --no-install-recommends "${miss_required[@]}"
+fi
+for p in "${miss_optional[@]}"; do
+  say "installing optional $p"
+  $SUDO apt-get install -y -qq --no-install-recommends "$p" ||
+    say "optional package $p could not be installed; going on" >&2
+done
+
+# ---- libjpeg-turbo for win32 (static, cross-built from Debian's source package) -------------
+jpeg_prefix="$ROOT/build/win32/libjpeg"
+if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
+  src_root="$ROOT/build/deps/src"
+  mkdir -p "$src_root"
+  src_dir="$(find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n 1)"
+  if [ -z "$src_dir" ] || [ ! -f "$src_dir/CMakeLists.txt" ]; then
+    say "fetching the libjpeg-turbo source package"
+    (cd "$src_root" && apt-get source -qq libjpeg-turbo)
+    src_dir="$(find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n 1)"
+  fi
+  [ -f "$src_dir/CMakeLists.txt" ] || { say "no libjpeg-turbo source in $src_root" >&2; exit 1; }
+
+  # SIMD only when nasm can assemble win32 objects.
+  simd=0
+  if command -v nasm >/dev/null; then
+    probe="$(mktemp -d)"
+    printf 'section .text\nglobal _f\n_f: ret\n' >"$probe/p.asm"
+    if nasm -f win32 "$probe/p.asm" -o "$probe/p.obj" 2>/dev/null; then simd=1; fi
+    rm -rf "$probe"
+  fi
+
+  build_jpeg() {
+    local bdir="$ROOT/build/deps/libjpeg-win32"
+    rm -rf "$bdir"
+    cmake -S "$src_dir" -B "$bdir" -Wno-dev \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-i686.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" \
+      -DENABLE_SHARED=0 -DENABLE_STATIC=1 -DWITH_TURBOJPEG=0 -DWITH_SIMD="$1" \
+      -DCMAKE_ASM_NASM_COMPILER="$(command -v nasm || echo nasm)" >/dev/null &&
+      cmake --build "$bdir" -j2 --target install >/dev/null
+  }
+  say "cross-building libjpeg-turbo for win32 (SIMD=$simd)"
+  if ! build_jpeg "$simd"; then
+    [ "$simd" = 1 ] || exit 1
+    say "SIMD build failed; building without SIMD"
+    build_jpeg 0
+  fi
+  [ -f "$jpeg_prefix/lib/libjpeg.a" ] || { say "libjpeg.a was not installed" >&2; exit 1; }
+fi
+
+say "all dependencies present"
