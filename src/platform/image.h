@@ -1,6 +1,7 @@
 // A decoded raster picture: the form in which every picture reaches a surface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
