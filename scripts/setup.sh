@@ -92,45 +92,59 @@ for p in "${miss_optional[@]}"; do
     say "optional package $p could not be installed; going on" >&2
 done
 
-# ---- libjpeg-turbo for win32 (static, cross-built from Debian's source package) -------------
-jpeg_prefix="$ROOT/build/win32/libjpeg"
-if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
-  src_root="$ROOT/build/deps/src"
+# ---- libjpeg-turbo for Windows (static, cross-built from Debian's source package) ----------
+# build/win32/libjpeg for the DLL (i686). build/win64/libjpeg is the same library for x86-64
+# builds, which are the only Windows programs that Wine can run where the kernel has no 32-bit
+# support.
+src_root="$ROOT/build/deps/src"
+jpeg_source() {
+  find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' 2>/dev/null | sort | tail -n 1
+}
+
+build_libjpeg() {  # NAME TOOLCHAIN NASM_FORMAT
+  local name=$1 toolchain=$2 format=$3
+  local prefix="$ROOT/build/$name/libjpeg"
+  [ -f "$prefix/lib/libjpeg.a" ] && return 0
+
   mkdir -p "$src_root"
-  src_dir="$(find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n 1)"
+  local src_dir
+  src_dir="$(jpeg_source)"
   if [ -z "$src_dir" ] || [ ! -f "$src_dir/CMakeLists.txt" ]; then
     say "fetching the libjpeg-turbo source package"
     (cd "$src_root" && apt-get source -qq libjpeg-turbo)
-    src_dir="$(find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n 1)"
+    src_dir="$(jpeg_source)"
   fi
   [ -f "$src_dir/CMakeLists.txt" ] || { say "no libjpeg-turbo source in $src_root" >&2; exit 1; }
 
-  # SIMD only when nasm can assemble win32 objects.
-  simd=0
+  # SIMD only when nasm can assemble objects of this format.
+  local simd=0 probe
   if command -v nasm >/dev/null; then
     probe="$(mktemp -d)"
-    printf 'section .text\nglobal _f\n_f: ret\n' >"$probe/p.asm"
-    if nasm -f win32 "$probe/p.asm" -o "$probe/p.obj" 2>/dev/null; then simd=1; fi
+    printf 'section .text\nglobal f\nf: ret\n' >"$probe/p.asm"
+    if nasm -f "$format" "$probe/p.asm" -o "$probe/p.obj" 2>/dev/null; then simd=1; fi
     rm -rf "$probe"
   fi
 
-  build_jpeg() {
-    local bdir="$ROOT/build/deps/libjpeg-win32"
+  local bdir="$ROOT/build/deps/libjpeg-$name"
+  configure_and_build() {
     rm -rf "$bdir"
     cmake -S "$src_dir" -B "$bdir" -Wno-dev \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
       -DENABLE_SHARED=0 -DENABLE_STATIC=1 -DWITH_TURBOJPEG=0 -DWITH_SIMD="$1" \
       -DCMAKE_ASM_NASM_COMPILER="$(command -v nasm || echo nasm)" >/dev/null &&
       cmake --build "$bdir" -j2 --target install >/dev/null
   }
-  say "cross-building libjpeg-turbo for win32 (SIMD=$simd)"
-  if ! build_jpeg "$simd"; then
+  say "cross-building libjpeg-turbo for $name (SIMD=$simd)"
+  if ! configure_and_build "$simd"; then
     [ "$simd" = 1 ] || exit 1
     say "SIMD build failed; building without SIMD"
-    build_jpeg 0
+    configure_and_build 0 || exit 1
   fi
-  [ -f "$jpeg_prefix/lib/libjpeg.a" ] || { say "libjpeg.a was not installed" >&2; exit 1; }
-fi
+  [ -f "$prefix/lib/libjpeg.a" ] || { say "libjpeg.a was not installed in $prefix" >&2; exit 1; }
+}
+
+build_libjpeg win32 toolchain-mingw-i686.cmake win32
+build_libjpeg win64 toolchain-mingw-x86_64.cmake win64
 
 say "all dependencies present"

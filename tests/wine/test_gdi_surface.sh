@@ -8,7 +8,7 @@ source_dir=$(cd "$2" && pwd)
 exe="$build/tests/gdi_draw.exe"
 [ -f "$exe" ] || { echo "missing $exe: build the gdi_draw target"; exit 1; }
 
-source "$source_dir/tests/wine/wine_env.sh"
+source "$source_dir/tests/wine/wine_run.sh"
 zq_wine_setup "$build" "$exe" || exit $?
 
 out_dir="$build/tests/wine-output"

@@ -8,7 +8,7 @@ source_dir=$(cd "$2" && pwd)
 exe="$build/tests/platform_check.exe"
 [ -f "$exe" ] || { echo "missing $exe: build the platform_check target"; exit 1; }
 
-source "$source_dir/tests/wine/wine_env.sh"
+source "$source_dir/tests/wine/wine_run.sh"
 zq_wine_setup "$build" "$exe" || exit $?
 
 work="$build/tests/wine-output/platform"

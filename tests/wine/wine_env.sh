@@ -1,46 +1,21 @@
-# Sourced by the Wine test scripts. zq_wine_setup BUILD_DIR EXE picks the Wine loader that
-# matches EXE, puts the prefix in the build folder and initialises it once. It returns 77
-# (the tests' "skipped") when this machine cannot run EXE under Wine at all.
-zq_wine_setup() {
-  local build=$1 exe=$2
-  export WINEPREFIX="$build/wine-prefix"
-  export WINEDEBUG=-all
-  # No Mono or Gecko installers: their prompts would wait for ever under Xvfb.
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+# Sourced by the Wine tests: a private, quiet Wine prefix inside the build folder and a helper
+# that runs a Windows program under a virtual X server.
+build_dir=${1:?build dir}
+source_dir=${2:?source dir}
+export WINEPREFIX="$build_dir/wineprefix"
+export WINEDEBUG=-all
+export WINEARCH=win32
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  # Several tests may start at once: one of them creates the prefix.
+  (flock 9; [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1) 9>"$build_dir/.wineprefix.lock"
+fi
 
-  # The PE machine field picks the loader: wine for i386 programs, wine64 for x86-64 ones.
-  local pe machine
-  pe=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
-  machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$exe" | tr -d ' ')
-  case "$machine" in
-    014c) WINE=/usr/lib/wine/wine ;;
-    8664) WINE=/usr/lib/wine/wine64 ;;
-    *) echo "$exe: not a Windows program (machine '$machine')"; return 1 ;;
-  esac
-  if [ ! -x "$WINE" ]; then
-    echo "SKIP: $WINE is not installed (scripts/setup.sh installs it)"
-    return 77
-  fi
-  if ! "$WINE" --version >/dev/null 2>&1; then
-    # Seen on virtual machines whose kernel has 32-bit emulation switched off.
-    echo "SKIP: $WINE cannot start on this machine: $("$WINE" --version 2>&1 | head -n 1)"
-    return 77
-  fi
-  export WINELOADER="$WINE"
-
-  # One initialisation even when several tests start at once.
-  (
-    flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      xvfb-run -a "$WINE" wineboot -i >/dev/null 2>&1 || true
-      wineserver -w || true
-    fi
-  ) 9>"$build/wine-prefix.lock"
-  [ -f "$WINEPREFIX/system.reg" ] || { echo "cannot initialise the Wine prefix $WINEPREFIX"; return 1; }
+run_wine() {
+  timeout 300 xvfb-run -a wine "$@"
 }
 
-# A Unix path as Wine sees it (drive Z: is the root).
-zq_wine_path() {
-  local p=$1
-  echo "Z:${p//\//\\}"
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
 }
