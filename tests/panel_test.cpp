@@ -320,16 +320,24 @@ TEST(PanelRepaint, CleanBackBufferIsCopiedWithoutDrawingAgain) {
   p.Paint(*second, p.ClientRect());
   EXPECT_EQ(p.contentCalls, 3);
 
+  // Neither does a window that grew without telling the panel.
+  auto larger = platform::CreateMemorySurface(130, 95);
+  p.Paint(*larger, Rect{0, 0, 130, 95});
+  EXPECT_EQ(p.contentCalls, 4);
+  EXPECT_EQ(p.Width(), 130);
+  EXPECT_EQ(p.Height(), 95);
+  EXPECT_EQ(p.ChartBounds(), (Rect{0, 0, 130, 95}));
+
   // Unbuffered, every paint draws.
   p.SetUseBackBuffer(false);
-  p.Paint(*second, p.ClientRect());
-  p.Paint(*second, p.ClientRect());
-  EXPECT_EQ(p.contentCalls, 5);
+  p.Paint(*larger, p.ClientRect());
+  p.Paint(*larger, p.ClientRect());
+  EXPECT_EQ(p.contentCalls, 6);
 
   // Nothing at all while printing.
   p.SetPrinting(true);
-  p.Paint(*second, p.ClientRect());
-  EXPECT_EQ(p.contentCalls, 5);
+  p.Paint(*larger, p.ClientRect());
+  EXPECT_EQ(p.contentCalls, 6);
 }
 
 TEST(PanelRepaint, RefreshGoesToTheWindow) {

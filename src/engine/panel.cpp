@@ -119,6 +119,12 @@ void TCustomZidPanel::SetWindowCanvas(platform::Surface* surface) {
 void TCustomZidPanel::Paint(platform::Surface& surface, const Rect& clientRect) {
   if (printing_) return;
   SetWindowCanvas(&surface);
+  // The panel fills its window: a window resized behind our back must not get the old buffer.
+  if (clientRect.Width() != width_ || clientRect.Height() != height_) {
+    width_ = clientRect.Width();
+    height_ = clientRect.Height();
+    canvas_->MarkDirty();
+  }
   if (canvas_->RepaintFromBuffer(surface)) return;
   DrawToSurface(surface, clientRect);
 }

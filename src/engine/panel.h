@@ -145,6 +145,7 @@ class TCustomZidPanel {
   void SetLoading(bool value) { loading_ = value; }
 
   // The window's paint: a clean back buffer is copied as it is; otherwise a painting pass.
+  // The panel takes the size of clientRect.
   void Paint(platform::Surface& surface, const Rect& clientRect);
   // One painting pass into `surface` within `rect`.
   virtual void DrawToSurface(platform::Surface& surface, const Rect& rect);
