@@ -1,0 +1,765 @@
+#include "platform/cairo/cairo_surface.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "platform/cairo/cairo_fonts.h"
+#include "platform/cairo/raster.h"
+
+namespace zq::platform {
+
+namespace {
+
+using raster::Intersect;
+using raster::IsEmpty;
+
+// Cosmetic dash patterns in pixels, on/off, as GDI draws them.
+struct DashPattern {
+  std::vector<bool> on;  // one entry per pixel of a period
+};
+
+DashPattern MakeDash(std::initializer_list<int> runs) {
+  DashPattern d;
+  bool on = true;
+  for (int r : runs) {
+    d.on.insert(d.on.end(), size_t(r), on);
+    on = !on;
+  }
+  return d;
+}
+
+const DashPattern& DashFor(PenStyle style) {
+  static const DashPattern solid = MakeDash({1});
+  static const DashPattern dash = MakeDash({18, 6});
+  static const DashPattern dot = MakeDash({3, 3});
+  static const DashPattern dashDot = MakeDash({9, 6, 3, 6});
+  static const DashPattern dashDotDot = MakeDash({9, 3, 3, 3, 3, 3});
+  static const DashPattern alternate = MakeDash({1, 1});
+  switch (style) {
+    case PenStyle::Dash:
+      return dash;
+    case PenStyle::Dot:
+      return dot;
+    case PenStyle::DashDot:
+      return dashDot;
+    case PenStyle::DashDotDot:
+      return dashDotDot;
+    case PenStyle::Alternate:
+      return alternate;
+    default:
+      return solid;
+  }
+}
+
+// The 8 x 8 hatch bitmaps of Windows brushes; bit 7 is the left-most pixel.
+constexpr uint8_t kHatches[6][8] = {
+    {0x00, 0x00, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00},  // horizontal
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // forward diagonal
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // backward diagonal
+    {0x08, 0x08, 0x08, 0x08, 0xff, 0x08, 0x08, 0x08},  // cross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
+};
+
+// The rows of a brush's 8 x 8 pattern (all set for a solid brush).
+const uint8_t* BrushRows(const Brush& b) {
+  static constexpr uint8_t kSolid[8] = {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
+  switch (b.style) {
+    case BrushStyle::Horizontal:
+      return kHatches[0];
+    case BrushStyle::Vertical:
+      return kHatches[1];
+    case BrushStyle::FDiagonal:
+      return kHatches[2];
+    case BrushStyle::BDiagonal:
+      return kHatches[3];
+    case BrushStyle::Cross:
+      return kHatches[4];
+    case BrushStyle::DiagCross:
+      return kHatches[5];
+    case BrushStyle::Pattern:
+      return b.pattern.rows;
+    default:
+      return kSolid;
+  }
+}
+
+uint32_t ToPixel(Rgb c) {
+  return (uint32_t(RedOf(c)) << 16) | (uint32_t(GreenOf(c)) << 8) | BlueOf(c);
+}
+Rgb FromPixel(uint32_t p) {
+  return MakeRgb(uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p));
+}
+
+uint32_t NearestMono(uint32_t p) {
+  const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+  const int toBlack = r * r + g * g + b * b;
+  const int toWhite = (255 - r) * (255 - r) + (255 - g) * (255 - g) + (255 - b) * (255 - b);
+  return toWhite < toBlack ? 0xFFFFFF : 0;
+}
+
+Rect Normalized(int32_t l, int32_t t, int32_t r, int32_t b) {
+  return {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+}
+
+Rect BoundsOf(const Point* pts, int32_t count, int64_t margin) {
+  int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
+  for (int32_t i = 0; i < count; ++i) {
+    l = std::min<int64_t>(l, pts[i].x);
+    t = std::min<int64_t>(t, pts[i].y);
+    r = std::max<int64_t>(r, pts[i].x);
+    b = std::max<int64_t>(b, pts[i].y);
+  }
+  auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  return {clamp(l - margin), clamp(t - margin), clamp(r + margin + 1), clamp(b + margin + 1)};
+}
+
+// Liang-Barsky clipping of a segment to a box, for strokes whose far ends Cairo's fixed-point
+// coordinates cannot hold.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double l, double t, double r,
+                 double b) {
+  double t0 = 0, t1 = 1;
+  const double dx = x1 - x0, dy = y1 - y0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - l, r - x0, y0 - t, b - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+    } else {
+      const double u = q[i] / p[i];
+      if (p[i] < 0)
+        t0 = std::max(t0, u);
+      else
+        t1 = std::min(t1, u);
+    }
+  }
+  if (t0 > t1) return false;
+  const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
+  x1 = x0 + t1 * dx;
+  y1 = y0 + t1 * dy;
+  x0 = nx0;
+  y0 = ny0;
+  return true;
+}
+
+}  // namespace
+
+CairoSurface::CairoSurface(int32_t width, int32_t height, bool monochrome)
+    : monochrome_(monochrome) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
+    // Too big for an image: an empty surface on which everything is a no-op.
+    cairo_surface_destroy(surface_);
+    surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 0, 0);
+    width = height = 0;
+  }
+  width_ = width;
+  height_ = height;
+  data_ = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface_));
+  stride_ = cairo_image_surface_get_stride(surface_) / 4;
+  if (data_) std::memset(data_, 0, size_t(stride_) * 4 * size_t(height_));
+  MarkDirty();
+  clipBox_ = {0, 0, width_, height_};
+}
+
+CairoSurface::~CairoSurface() {
+  cairo_surface_destroy(surface_);
+}
+
+cairo_surface_t* CairoSurface::CairoHandle() {
+  MarkDirty();
+  return surface_;
+}
+
+void CairoSurface::MarkDirty() {
+  cairo_surface_mark_dirty(surface_);
+}
+
+void CairoSurface::Clear(Rgb color) {
+  const uint32_t p = DevicePixel(color);
+  for (int32_t y = 0; y < height_; ++y) std::fill(Row(y), Row(y) + width_, p);
+  MarkDirty();
+}
+
+Rgb CairoSurface::GetPixel(int32_t x, int32_t y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  return FromPixel(Row(y)[x]);
+}
+
+uint32_t CairoSurface::DevicePixel(Rgb color) const {
+  const uint32_t p = ToPixel(color);
+  return monochrome_ ? NearestMono(p) : p;
+}
+
+bool CairoSurface::InClip(int32_t x, int32_t y) const {
+  if (x < clipBox_.left || x >= clipBox_.right || y < clipBox_.top || y >= clipBox_.bottom)
+    return false;
+  return clipMask_.empty() || clipMask_[size_t(y) * size_t(width_) + size_t(x)];
+}
+
+void CairoSurface::Put(int32_t x, int32_t y, uint32_t pixel, Rop rop) {
+  if (!InClip(x, y)) return;
+  uint32_t& d = Row(y)[x];
+  d = rop == Rop::Copy ? pixel : (~(d ^ pixel)) & 0xFFFFFF;
+}
+
+bool CairoSurface::CosmeticPen() const {
+  // Styled pens are cosmetic only at width 1; wider ones draw solid.
+  return pen_.width <= 1;
+}
+
+// ---- lines -------------------------------------------------------------------------------
+
+template <typename F>
+void CairoSurface::TracePolyline(const Point* points, int32_t count, bool closed, F&& plot) {
+  const DashPattern& dash = DashFor(pen_.style);
+  const int64_t period = int64_t(dash.on.size());
+  int64_t phase = 0;
+  const int32_t segments = closed ? count : count - 1;
+  for (int32_t i = 0; i < segments; ++i) {
+    const Point a = points[i], b = points[(i + 1) % count];
+    raster::LineWalk walk(a, b);
+    walk.Visit(clipBox_, [&](int32_t x, int32_t y, int64_t j) {
+      plot(x, y, bool(dash.on[size_t((phase + j) % period)]));
+    });
+    phase = (phase + walk.Length()) % period;
+  }
+}
+
+void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool closed) {
+  const uint32_t fore = DevicePixel(pen_.color), back = DevicePixel(backColor_);
+  const bool opaque = backMode_ == BackMode::Opaque;
+  const Rop rop = PenRop();
+  TracePolyline(points, count, closed, [&](int32_t x, int32_t y, bool on) {
+    if (on)
+      Put(x, y, fore, rop);
+    else if (opaque)
+      Put(x, y, back, rop);
+  });
+}
+
+void CairoSurface::StrokeWide(const Point* points, int32_t count, bool closed, Mask& mask,
+                              uint8_t value) {
+  if (IsEmpty(mask.box) || count < 1) return;
+  const int32_t w = mask.box.Width(), h = mask.box.Height();
+  cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+  cairo_t* cr = cairo_create(a8);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_width(cr, pen_.width);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  // Odd widths centre on pixel centres; even ones on pixel corners, the extra row and column
+  // going up and left as GDI puts them.
+  const double off = (pen_.width % 2) ? 0.5 : 0.0;
+  const double ox = off - mask.box.left, oy = off - mask.box.top;
+  // Segments are clipped to a margin around the mask; round caps on the pieces make the same
+  // union as round joins would.
+  const double margin = pen_.width + 4.0;
+  const double cl = -margin, ct = -margin, cr_ = w + margin, cb = h + margin;
+  const int32_t segments = closed ? count : count - 1;
+  bool open = false;
+  double lastX = 0, lastY = 0;
+  for (int32_t i = 0; i < segments; ++i) {
+    const Point a = points[i], b = points[(i + 1) % count];
+    if (a == b) continue;
+    double x0 = a.x + ox, y0 = a.y + oy, x1 = b.x + ox, y1 = b.y + oy;
+    const double sx0 = x0, sy0 = y0, sx1 = x1, sy1 = y1;
+    if (!ClipSegment(x0, y0, x1, y1, cl, ct, cr_, cb)) {
+      open = false;
+      continue;
+    }
+    const bool startKept = x0 == sx0 && y0 == sy0;
+    if (!open || !startKept || x0 != lastX || y0 != lastY) cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, x1, y1);
+    lastX = x1;
+    lastY = y1;
+    open = x1 == sx1 && y1 == sy1;
+  }
+  if (closed && open && count > 2) {
+    // A closed outline wholly inside the margin closes with a join rather than two caps.
+    bool inside = true;
+    for (int32_t i = 0; i < count && inside; ++i) {
+      const double x = points[i].x + ox, y = points[i].y + oy;
+      inside = x > cl && x < cr_ && y > ct && y < cb;
+    }
+    if (inside) cairo_close_path(cr);
+  }
+  // A single point (all segments empty) still leaves a dot under a round pen.
+  if (segments > 0) {
+    bool allSame = true;
+    for (int32_t i = 1; i < count && allSame; ++i) allSame = points[i] == points[0];
+    if (allSame) {
+      cairo_move_to(cr, points[0].x + ox, points[0].y + oy);
+      cairo_close_path(cr);
+    }
+  }
+  cairo_stroke(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(a8);
+  const uint8_t* d = cairo_image_surface_get_data(a8);
+  const int stride = cairo_image_surface_get_stride(a8);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      if (d[size_t(y) * size_t(stride) + size_t(x)] >= 128)
+        mask.cells[size_t(y) * size_t(w) + size_t(x)] = value;
+  cairo_surface_destroy(a8);
+}
+
+void CairoSurface::PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop) {
+  if (IsEmpty(mask.box)) return;
+  const uint32_t forePixel = DevicePixel(fore);
+  const uint32_t backPixel = DevicePixel(backColor_);
+  const bool opaque = backMode_ == BackMode::Opaque;
+  const uint8_t* rows = brush ? BrushRows(*brush) : nullptr;
+  const uint32_t brushPixel = brush ? DevicePixel(brush->color) : 0;
+  for (int32_t y = mask.box.top; y < mask.box.bottom; ++y) {
+    for (int32_t x = mask.box.left; x < mask.box.right; ++x) {
+      const uint8_t v = mask.At(x, y);
+      if (v == 4) {
+        Put(x, y, forePixel, rop);
+      } else if (v == 1 && rows) {
+        if (rows[y & 7] & (0x80 >> (x & 7)))
+          Put(x, y, brushPixel, rop);
+        else if (opaque)
+          Put(x, y, backPixel, rop);
+      }
+    }
+  }
+}
+
+void CairoSurface::FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush& brush, Rop rop) {
+  if (brush.style == BrushStyle::Clear) return;
+  const uint8_t* rows = BrushRows(brush);
+  const uint32_t fore = DevicePixel(brush.color), back = DevicePixel(backColor_);
+  const bool opaque = backMode_ == BackMode::Opaque;
+  const uint8_t row = rows[y & 7];
+  for (int32_t x = x0; x < x1; ++x) {
+    if (row & (0x80 >> (x & 7)))
+      Put(x, y, fore, rop);
+    else if (opaque)
+      Put(x, y, back, rop);
+  }
+}
+
+void CairoSurface::LineTo(int32_t x, int32_t y) {
+  const Point pts[2] = {position_, {x, y}};
+  position_ = {x, y};
+  Polyline(pts, 2);
+}
+
+void CairoSurface::Polyline(const Point* points, int32_t count) {
+  if (count < 2 || pen_.style == PenStyle::Clear) return;
+  if (CosmeticPen()) {
+    DrawCosmeticPolyline(points, count, false);
+    return;
+  }
+  Mask mask{Intersect(BoundsOf(points, count, pen_.width), clipBox_), {}};
+  if (IsEmpty(mask.box)) return;
+  mask.cells.assign(size_t(mask.box.Width()) * size_t(mask.box.Height()), 0);
+  StrokeWide(points, count, false, mask, 4);
+  PaintMask(mask, pen_.color, nullptr, PenRop());
+}
+
+// ---- filled shapes -----------------------------------------------------------------------
+
+void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
+  const std::vector<Point>& pts = outline.points;
+  const int32_t n = int32_t(pts.size());
+  if (n == 0) return;
+  const bool hasPen = pen_.style != PenStyle::Clear;
+  const bool hasBrush = fill && brush_.style != BrushStyle::Clear && outline.closed;
+  const bool wide = hasPen && !CosmeticPen();
+  if (hasBrush || wide) {
+    Mask mask{Intersect(BoundsOf(pts.data(), n, wide ? pen_.width : 0), clipBox_), {}};
+    if (!IsEmpty(mask.box)) {
+      mask.cells.assign(size_t(mask.box.Width()) * size_t(mask.box.Height()), 0);
+      if (hasBrush)
+        raster::ScanPolygon(pts.data(), n, mask.box, [&](int32_t y, int32_t x0, int32_t x1) {
+          std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
+        });
+      // A wide outline replaces the interior under it; a cosmetic one is drawn over it.
+      if (wide) StrokeWide(pts.data(), n, outline.closed, mask, 4);
+      PaintMask(mask, pen_.color, hasBrush ? &brush_ : nullptr, PenRop());
+    }
+  }
+  if (hasPen && !wide) {
+    bool single = true;
+    for (int32_t i = 1; i < n && single; ++i) single = pts[i] == pts[0];
+    if (single)  // a one-pixel shape still shows its pixel
+      Put(pts[0].x, pts[0].y, DevicePixel(pen_.color), PenRop());
+    else
+      DrawCosmeticPolyline(pts.data(), n, outline.closed);
+  }
+}
+
+Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bottom) const {
+  Rect r = Normalized(left, top, right, bottom);
+  if (pen_.style == PenStyle::InsideFrame && pen_.width > 1) {
+    r.left += pen_.width / 2;
+    r.top += pen_.width / 2;
+    r.right -= (pen_.width - 1) / 2;
+    r.bottom -= (pen_.width - 1) / 2;
+  }
+  return r;
+}
+
+void CairoSurface::Polygon(const Point* points, int32_t count) {
+  if (count < 2) return;
+  DrawShape({std::vector<Point>(points, points + count), true}, true);
+}
+
+void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  const Rect box = ShapeBox(left, top, right, bottom);
+  if (box.right <= box.left || box.bottom <= box.top) return;
+  std::vector<Point> loop = {{box.right - 1, box.top},
+                             {box.left, box.top},
+                             {box.left, box.bottom - 1},
+                             {box.right - 1, box.bottom - 1}};
+  const bool hasPen = pen_.style != PenStyle::Clear;
+  if (hasPen && CosmeticPen()) {
+    // The interior stops inside the one-pixel outline, so a not-xor pen touches each pixel once.
+    if (brush_.style != BrushStyle::Clear) {
+      const Rect inner =
+          Intersect({box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, clipBox_);
+      for (int32_t y = inner.top; y < inner.bottom; ++y)
+        FillBrushSpan(y, inner.left, inner.right, brush_, PenRop());
+    }
+    DrawShape({loop, true}, false);
+    return;
+  }
+  DrawShape({loop, true}, true);
+}
+
+void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                             int32_t ellipseWidth, int32_t ellipseHeight) {
+  const Rect box = ShapeBox(left, top, right, bottom);
+  if (box.right <= box.left || box.bottom <= box.top) return;
+  const int64_t ew = std::min<int64_t>(box.Width(), std::llabs(int64_t(ellipseWidth)));
+  const int64_t eh = std::min<int64_t>(box.Height(), std::llabs(int64_t(ellipseHeight)));
+  if (ew <= 2 || eh <= 2) {
+    Rectangle(left, top, right, bottom);
+    return;
+  }
+  DrawShape({raster::RoundRectOutline(box, int32_t(ew), int32_t(eh)), true}, true);
+}
+
+void CairoSurface::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  const Rect box = Normalized(left, top, right, bottom);
+  RoundRect(left, top, right, bottom, box.Width(), box.Height());
+}
+
+void CairoSurface::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
+                       int32_t yStart, int32_t xEnd, int32_t yEnd) {
+  const Rect box = ShapeBox(left, top, right, bottom);
+  if (box.right <= box.left || box.bottom <= box.top) return;
+  DrawShape({raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd}), false}, false);
+}
+
+void CairoSurface::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
+                       int32_t yStart, int32_t xEnd, int32_t yEnd) {
+  const Rect box = ShapeBox(left, top, right, bottom);
+  if (box.right <= box.left || box.bottom <= box.top) return;
+  std::vector<Point> pts = raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd});
+  pts.push_back({box.left + box.Width() / 2, box.top + box.Height() / 2});
+  DrawShape({std::move(pts), true}, true);
+}
+
+void CairoSurface::FillRect(const Rect& rect, const Brush& brush) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  const Rect r = Intersect(rect, clipBox_);
+  for (int32_t y = r.top; y < r.bottom; ++y) FillBrushSpan(y, r.left, r.right, brush, Rop::Copy);
+}
+
+void CairoSurface::PatternFill(const Rect& rect) {
+  const Rect r = Intersect(Normalized(rect.left, rect.top, rect.right, rect.bottom), clipBox_);
+  for (int32_t y = r.top; y < r.bottom; ++y) FillBrushSpan(y, r.left, r.right, brush_, Rop::Copy);
+}
+
+void CairoSurface::SetPixel(int32_t x, int32_t y, Rgb color) {
+  Put(x, y, DevicePixel(color), Rop::Copy);
+}
+
+void CairoSurface::FillPolygonRgb(const Point* points, int32_t count, Rgb color) {
+  const uint32_t p = DevicePixel(color);
+  raster::ScanPolygon(points, count, clipBox_, [&](int32_t y, int32_t x0, int32_t x1) {
+    for (int32_t x = x0; x < x1; ++x) Put(x, y, p, Rop::Copy);
+  });
+}
+
+// ---- text --------------------------------------------------------------------------------
+
+namespace {
+
+struct Baseline {
+  double c = 1, s = 0;  // direction of the baseline: (c, -s) in device space
+  // A point at distance u along the baseline and v below it (v < 0 is above).
+  Point At(int64_t ox, int64_t oy, double u, double v) const {
+    return {int32_t(std::lround(ox + u * c + v * s)), int32_t(std::lround(oy - u * s + v * c))};
+  }
+};
+
+Baseline BaselineOf(const fonts::FontInstance& f) {
+  Baseline b;
+  const int32_t tenths = int32_t(std::lround(f.angle * 1800.0 / M_PI)) % 3600;
+  // Exact quarter turns keep integer positions free of rounding noise.
+  switch (tenths) {
+    case 0:
+      b = {1, 0};
+      break;
+    case 900:
+      b = {0, 1};
+      break;
+    case 1800:
+      b = {-1, 0};
+      break;
+    case 2700:
+      b = {0, -1};
+      break;
+    default:
+      b = {std::cos(f.angle), std::sin(f.angle)};
+  }
+  return b;
+}
+
+}  // namespace
+
+void CairoSurface::TextOut(int32_t x, int32_t y, std::string_view text) {
+  if (text.empty()) return;
+  const std::shared_ptr<const fonts::FontInstance> font = fonts::Get(font_);
+  const std::string utf8 = fonts::SanitizeUtf8(text);
+  const int32_t width = fonts::Advance(*font, utf8);
+  const Baseline base = BaselineOf(*font);
+
+  // The baseline origin, placed by the alignment flags as TextOut does.
+  int64_t ox = x, oy = y;
+  const int64_t wx = std::lround(width * base.c), wy = std::lround(-width * base.s);
+  switch (textAlign_ & text_align::kHorizontalMask) {
+    case text_align::kCenter:
+      ox -= wx / 2;
+      oy -= wy / 2;
+      break;
+    case text_align::kRight:
+      ox -= wx;
+      oy -= wy;
+      break;
+    default:
+      break;
+  }
+  switch (textAlign_ & text_align::kVerticalMask) {
+    case text_align::kBaseline:
+      break;
+    case text_align::kBottom:
+      ox -= std::lround(font->descent * base.s);
+      oy -= std::lround(font->descent * base.c);
+      break;
+    default:  // top
+      ox += std::lround(font->ascent * base.s);
+      oy += std::lround(font->ascent * base.c);
+      break;
+  }
+
+  auto band = [&](double u0, double u1, double v0, double v1, Rgb color) {
+    const Point quad[4] = {base.At(ox, oy, u0, v0), base.At(ox, oy, u1, v0),
+                           base.At(ox, oy, u1, v1), base.At(ox, oy, u0, v1)};
+    FillPolygonRgb(quad, 4, color);
+  };
+  if (backMode_ == BackMode::Opaque) band(0, width, -font->ascent, font->descent, backColor_);
+
+  std::vector<cairo_glyph_t> glyphs = fonts::Layout(*font, utf8, double(ox), double(oy), true);
+  if (!glyphs.empty()) {
+    cairo_text_extents_t ext;
+    cairo_scaled_font_glyph_extents(font->rotated, glyphs.data(), int(glyphs.size()), &ext);
+    const double inkLeft = glyphs[0].x + ext.x_bearing, inkTop = glyphs[0].y + ext.y_bearing;
+    auto clampInt = [](double v) { return int32_t(std::clamp(v, -1e9, 1e9)); };
+    const Rect ink{clampInt(std::floor(inkLeft) - 2), clampInt(std::floor(inkTop) - 2),
+                   clampInt(std::ceil(inkLeft + ext.width) + 3),
+                   clampInt(std::ceil(inkTop + ext.height) + 3)};
+    const Rect box = Intersect(ink, clipBox_);
+    if (!IsEmpty(box)) {
+      cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, box.Width(), box.Height());
+      cairo_t* cr = cairo_create(a8);
+      cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+      cairo_translate(cr, -box.left, -box.top);
+      cairo_set_scaled_font(cr, font->rotated);
+      cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
+      cairo_destroy(cr);
+      cairo_surface_flush(a8);
+      const uint8_t* d = cairo_image_surface_get_data(a8);
+      const int stride = cairo_image_surface_get_stride(a8);
+      const uint32_t pixel = DevicePixel(textColor_);
+      for (int32_t yy = 0; yy < box.Height(); ++yy)
+        for (int32_t xx = 0; xx < box.Width(); ++xx)
+          if (d[size_t(yy) * size_t(stride) + size_t(xx)] >= 128)
+            Put(box.left + xx, box.top + yy, pixel, Rop::Copy);
+      cairo_surface_destroy(a8);
+    }
+  }
+
+  // Underline and strike-out: bands of the font's thickness, centred on its positions.
+  if (font_.underline) {
+    const double v0 = -(font->underlinePosition + font->underlineSize / 2);
+    band(0, width, v0, v0 + font->underlineSize, textColor_);
+  }
+  if (font_.strikeOut) {
+    const double v0 = -(font->strikeoutPosition + font->strikeoutSize / 2);
+    band(0, width, v0, v0 + font->strikeoutSize, textColor_);
+  }
+}
+
+Size CairoSurface::TextExtent(std::string_view text) {
+  const std::shared_ptr<const fonts::FontInstance> font = fonts::Get(font_);
+  const int32_t width = text.empty() ? 0 : fonts::Advance(*font, fonts::SanitizeUtf8(text));
+  return {width, font->ascent + font->descent};
+}
+
+FontMetrics CairoSurface::GetFontMetrics() {
+  const std::shared_ptr<const fonts::FontInstance> font = fonts::Get(font_);
+  return {font->ascent, font->descent, font->ascent + font->descent};
+}
+
+// ---- clipping ----------------------------------------------------------------------------
+
+void CairoSurface::ClipRect(const Rect& rect) {
+  clipBox_ = Intersect(clipBox_, Normalized(rect.left, rect.top, rect.right, rect.bottom));
+}
+
+void CairoSurface::ClipPolygon(const Point* points, int32_t count) {
+  std::vector<uint8_t> mask(size_t(width_) * size_t(height_), 0);
+  Rect used{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  raster::ScanPolygon(points, count, clipBox_, [&](int32_t y, int32_t x0, int32_t x1) {
+    for (int32_t x = x0; x < x1; ++x) {
+      const size_t i = size_t(y) * size_t(width_) + size_t(x);
+      if (clipMask_.empty() || clipMask_[i]) {
+        mask[i] = 1;
+        used = {std::min(used.left, x), std::min(used.top, y), std::max(used.right, x + 1),
+                std::max(used.bottom, y + 1)};
+      }
+    }
+  });
+  clipMask_ = std::move(mask);
+  clipBox_ = used.left <= used.right ? used : Rect{0, 0, 0, 0};
+}
+
+void CairoSurface::RemoveClip() {
+  clipBox_ = {0, 0, width_, height_};
+  clipMask_.clear();
+}
+
+// ---- pictures and blocks -----------------------------------------------------------------
+
+void CairoSurface::BlitPixels(const uint32_t* pixels, int32_t srcStride, int32_t width,
+                              int32_t height, int32_t dx, int32_t dy, bool sourceMonochrome,
+                              Rgb sourceBack) {
+  const uint32_t srcBack = ToPixel(sourceBack);
+  // Monochrome to colour: black takes the text colour, white the background colour.
+  const uint32_t monoBlack = DevicePixel(textColor_), monoWhite = DevicePixel(backColor_);
+  for (int32_t y = 0; y < height; ++y) {
+    const uint32_t* src = pixels + size_t(y) * size_t(srcStride);
+    for (int32_t x = 0; x < width; ++x) {
+      uint32_t p = src[x] & 0xFFFFFF;
+      if (monochrome_ && !sourceMonochrome)
+        p = p == srcBack ? 0xFFFFFF : 0;  // the source's background becomes white
+      else if (!monochrome_ && sourceMonochrome)
+        p = p ? monoWhite : monoBlack;
+      Put(dx + x, dy + y, p, Rop::Copy);
+    }
+  }
+}
+
+void CairoSurface::DrawImage(const Image& image, int32_t x, int32_t y) {
+  if (image.Empty()) return;
+  const Rect r = Intersect({x, y, int32_t(std::min<int64_t>(int64_t(x) + image.width, INT32_MAX)),
+                            int32_t(std::min<int64_t>(int64_t(y) + image.height, INT32_MAX))},
+                           clipBox_);
+  for (int32_t yy = r.top; yy < r.bottom; ++yy)
+    for (int32_t xx = r.left; xx < r.right; ++xx) {
+      const uint32_t p = image.At(xx - x, yy - y) & 0xFFFFFF;
+      Put(xx, yy, monochrome_ ? NearestMono(p) : p, Rop::Copy);
+    }
+}
+
+void CairoSurface::StretchImage(const Image& image, const Rect& dest) {
+  if (image.Empty()) return;
+  const int64_t dw = int64_t(dest.right) - dest.left, dh = int64_t(dest.bottom) - dest.top;
+  if (dw == 0 || dh == 0) return;
+  const Rect box = Intersect(Normalized(dest.left, dest.top, dest.right, dest.bottom), clipBox_);
+  const int64_t adw = std::llabs(dw), adh = std::llabs(dh);
+  for (int32_t y = box.top; y < box.bottom; ++y) {
+    // Nearest source pixel to the centre of the destination pixel; negative sizes mirror.
+    int64_t iy = dh > 0 ? int64_t(y) - dest.top : int64_t(dest.top) - 1 - y;
+    const int64_t sy = std::min<int64_t>((2 * iy + 1) * image.height / (2 * adh), image.height - 1);
+    for (int32_t x = box.left; x < box.right; ++x) {
+      int64_t ix = dw > 0 ? int64_t(x) - dest.left : int64_t(dest.left) - 1 - x;
+      const int64_t sx = std::min<int64_t>((2 * ix + 1) * image.width / (2 * adw), image.width - 1);
+      const uint32_t p = image.At(int32_t(sx), int32_t(sy)) & 0xFFFFFF;
+      Put(x, y, monochrome_ ? NearestMono(p) : p, Rop::Copy);
+    }
+  }
+}
+
+std::unique_ptr<Surface> CairoSurface::CreateCompatible(int32_t width, int32_t height,
+                                                        bool monochrome) {
+  return std::make_unique<CairoSurface>(width, height, monochrome);
+}
+
+void CairoSurface::CopyFrom(int32_t dx, int32_t dy, int32_t width, int32_t height, Surface& source,
+                            int32_t sx, int32_t sy) {
+  if (width <= 0 || height <= 0) return;
+  // Keep to the source's pixels.
+  int64_t x0 = sx, y0 = sy, x1 = int64_t(sx) + width, y1 = int64_t(sy) + height;
+  const int64_t cx0 = std::max<int64_t>(x0, 0), cy0 = std::max<int64_t>(y0, 0);
+  const int64_t cx1 = std::min<int64_t>(x1, source.Width()),
+                cy1 = std::min<int64_t>(y1, source.Height());
+  if (cx0 >= cx1 || cy0 >= cy1) return;
+  const int32_t ddx = int32_t(std::clamp<int64_t>(dx + (cx0 - x0), INT32_MIN, INT32_MAX));
+  const int32_t ddy = int32_t(std::clamp<int64_t>(dy + (cy0 - y0), INT32_MIN, INT32_MAX));
+  const int32_t w = int32_t(cx1 - cx0), h = int32_t(cy1 - cy0);
+
+  auto* cairoSource = dynamic_cast<CairoSurface*>(&source);
+  if (cairoSource && cairoSource != this) {
+    BlitPixels(cairoSource->Row(int32_t(cy0)) + cx0, cairoSource->stride_, w, h, ddx, ddy,
+               cairoSource->monochrome_, cairoSource->backColor_);
+    return;
+  }
+  // Another kind of surface, or this one (the block may overlap itself): go through a copy.
+  std::vector<uint32_t> block(size_t(w) * size_t(h));
+  bool sourceMono = false;
+  Rgb sourceBack = source.GetBackColor();
+  if (cairoSource) {
+    sourceMono = monochrome_;
+    for (int32_t y = 0; y < h; ++y)
+      std::memcpy(&block[size_t(y) * size_t(w)], Row(int32_t(cy0) + y) + cx0, size_t(w) * 4);
+  } else {
+    const Image img = source.Snapshot();
+    if (img.width < cx1 || img.height < cy1) return;
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x)
+        block[size_t(y) * size_t(w) + size_t(x)] = img.At(int32_t(cx0) + x, int32_t(cy0) + y);
+  }
+  BlitPixels(block.data(), w, w, h, ddx, ddy, sourceMono, sourceBack);
+}
+
+Image CairoSurface::Snapshot() {
+  Image img;
+  img.width = width_;
+  img.height = height_;
+  img.pixels.resize(size_t(width_) * size_t(height_));
+  for (int32_t y = 0; y < height_; ++y) {
+    const uint32_t* row = Row(y);
+    for (int32_t x = 0; x < width_; ++x)
+      img.pixels[size_t(y) * size_t(width_) + size_t(x)] = row[x] | 0xFF000000u;
+  }
+  return img;
+}
+
+std::unique_ptr<Surface> CreateMemorySurface(int32_t width, int32_t height) {
+  auto s = std::make_unique<CairoSurface>(width, height);
+  s->Clear(0xFFFFFF);
+  return s;
+}
+
+}  // namespace zq::platform

@@ -1,0 +1,151 @@
+// The Linux drawing surface: a Cairo image surface drawn with the Windows pixel rules.
+//
+// Cosmetic lines, polygon and ellipse interiors, hatches, raster operations and clipping are
+// computed here pixel by pixel, so that they land on the pixels GDI chooses; Cairo strokes wide
+// pens and draws text (through FreeType and fontconfig) into coverage masks.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace zq::platform {
+
+class CairoSurface : public Surface {
+ public:
+  // A width x height surface whose pixels start black, as a fresh GDI bitmap does. A
+  // monochrome surface holds only black and white: colours drawn on it become the nearer of
+  // the two.
+  CairoSurface(int32_t width, int32_t height, bool monochrome = false);
+  ~CairoSurface() override;
+  CairoSurface(const CairoSurface&) = delete;
+  CairoSurface& operator=(const CairoSurface&) = delete;
+
+  bool Monochrome() const { return monochrome_; }
+  // The backing RGB24 image surface, up to date with everything drawn so far (for output, and
+  // for hosts that draw on it with Cairo: flush it before drawing through this class again).
+  cairo_surface_t* CairoHandle();
+  // Fills the whole surface, ignoring the clip.
+  void Clear(Rgb color);
+  Rgb GetPixel(int32_t x, int32_t y) const;
+
+  int32_t Width() const override { return width_; }
+  int32_t Height() const override { return height_; }
+
+  void SetPen(const Pen& pen) override { pen_ = pen; }
+  const Pen& GetPen() const override { return pen_; }
+  void SetBrush(const Brush& brush) override { brush_ = brush; }
+  const Brush& GetBrush() const override { return brush_; }
+  void SetFont(const LogFont& font) override { font_ = font; }
+  const LogFont& GetFont() const override { return font_; }
+  void SetTextColor(Rgb color) override { textColor_ = color; }
+  Rgb GetTextColor() const override { return textColor_; }
+  void SetBackColor(Rgb color) override { backColor_ = color; }
+  Rgb GetBackColor() const override { return backColor_; }
+  void SetBackMode(BackMode mode) override { backMode_ = mode; }
+  BackMode GetBackMode() const override { return backMode_; }
+  void SetTextAlign(uint32_t flags) override { textAlign_ = flags; }
+  uint32_t GetTextAlign() const override { return textAlign_; }
+
+  void MoveTo(int32_t x, int32_t y) override { position_ = {x, y}; }
+  void LineTo(int32_t x, int32_t y) override;
+  Point CurrentPosition() const override { return position_; }
+  void Polyline(const Point* points, int32_t count) override;
+  using Surface::Polyline;
+
+  void Polygon(const Point* points, int32_t count) override;
+  using Surface::Polygon;
+  void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+  void RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t ellipseWidth,
+                 int32_t ellipseHeight) override;
+  void Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+  void Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart, int32_t yStart,
+           int32_t xEnd, int32_t yEnd) override;
+  void Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart, int32_t yStart,
+           int32_t xEnd, int32_t yEnd) override;
+  void FillRect(const Rect& rect, const Brush& brush) override;
+  void PatternFill(const Rect& rect) override;
+  void SetPixel(int32_t x, int32_t y, Rgb color) override;
+
+  void TextOut(int32_t x, int32_t y, std::string_view text) override;
+  Size TextExtent(std::string_view text) override;
+  FontMetrics GetFontMetrics() override;
+
+  void ClipRect(const Rect& rect) override;
+  void ClipPolygon(const Point* points, int32_t count) override;
+  void RemoveClip() override;
+
+  void DrawImage(const Image& image, int32_t x, int32_t y) override;
+  void StretchImage(const Image& image, const Rect& dest) override;
+
+  std::unique_ptr<Surface> CreateCompatible(int32_t width, int32_t height,
+                                            bool monochrome) override;
+  void CopyFrom(int32_t dx, int32_t dy, int32_t width, int32_t height, Surface& source, int32_t sx,
+                int32_t sy) override;
+  Image Snapshot() override;
+
+ private:
+  enum class Rop : uint8_t { Copy, NotXor };
+  // Per-pixel coverage of a shape within a box: 0 nothing, 1 foreground, 2 background (the
+  // gaps of dashes and hatches in opaque mode), 3 excluded from the interior.
+  struct Mask {
+    Rect box;
+    std::vector<uint8_t> cells;
+    uint8_t& At(int32_t x, int32_t y) {
+      return cells[size_t(y - box.top) * size_t(box.Width()) + size_t(x - box.left)];
+    }
+  };
+  struct ShapeOutline {
+    std::vector<Point> points;
+    bool closed = true;
+  };
+
+  void MarkDirty();
+  uint32_t* Row(int32_t y) const { return data_ + size_t(y) * size_t(stride_); }
+  uint32_t DevicePixel(Rgb color) const;
+  bool InClip(int32_t x, int32_t y) const;
+  void Put(int32_t x, int32_t y, uint32_t pixel, Rop rop);
+  Rop PenRop() const { return pen_.mode == PenMode::NotXor ? Rop::NotXor : Rop::Copy; }
+  bool CosmeticPen() const;
+
+  // Cosmetic pens: calls plot(x, y, on) for each visible pixel of a polyline, continuing the
+  // dash pattern from segment to segment.
+  template <typename F>
+  void TracePolyline(const Point* points, int32_t count, bool closed, F&& plot);
+  void DrawCosmeticPolyline(const Point* points, int32_t count, bool closed);
+  // Wide pens: round-ended, round-joined strokes rendered by Cairo into a mask.
+  void StrokeWide(const Point* points, int32_t count, bool closed, Mask& mask, uint8_t value);
+  void PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop);
+  void FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush& brush, Rop rop);
+  // A shape filled with the brush and outlined with the pen.
+  void DrawShape(const ShapeOutline& outline, bool fill);
+  Rect ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bottom) const;
+  void FillPolygonRgb(const Point* points, int32_t count, Rgb color);
+  void BlitPixels(const uint32_t* pixels, int32_t srcStride, int32_t width, int32_t height,
+                  int32_t dx, int32_t dy, bool sourceMonochrome, Rgb sourceBack);
+
+  int32_t width_ = 0, height_ = 0;
+  bool monochrome_ = false;
+  cairo_surface_t* surface_ = nullptr;
+  uint32_t* data_ = nullptr;
+  int32_t stride_ = 0;  // in pixels
+
+  Pen pen_;
+  Brush brush_;
+  LogFont font_;
+  Rgb textColor_ = 0;
+  Rgb backColor_ = 0xFFFFFF;
+  BackMode backMode_ = BackMode::Opaque;
+  uint32_t textAlign_ = 0;
+  Point position_;
+
+  // Clip: a bounding box, refined by a per-pixel mask once a polygon is involved.
+  Rect clipBox_;
+  std::vector<uint8_t> clipMask_;
+};
+
+}  // namespace zq::platform

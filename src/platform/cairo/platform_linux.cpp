@@ -1,0 +1,67 @@
+// The small platform services on Linux: host memory, regional settings, headless dialogs and
+// (no) platform picture formats.
+#include <cstdlib>
+#include <stdexcept>
+
+#include "platform/dialog_ui.h"
+#include "platform/host_memory.h"
+#include "platform/locale.h"
+#include "platform/picture.h"
+
+namespace zq::platform {
+
+namespace {
+
+class CHeapMemory : public HostMemory {
+ public:
+  char* Allocate(size_t bytes) override {
+    return static_cast<char*>(std::malloc(bytes ? bytes : 1));
+  }
+  void Free(char* block) override { std::free(block); }
+};
+
+// Without a window system nobody can answer a picker: every one is cancelled.
+class HeadlessDialogs : public DialogUi {
+ public:
+  std::optional<Rgb> PickColor(Rgb) override { return std::nullopt; }
+  std::optional<FontChoice> PickFont(const FontChoice&) override { return std::nullopt; }
+};
+
+// "ru_RU.UTF-8@euro" -> "ru-RU".
+std::string LocaleNameFromPosix(const std::string& value) {
+  std::string name = value.substr(0, value.find_first_of(".@"));
+  for (char& c : name)
+    if (c == '_') c = '-';
+  return name;
+}
+
+}  // namespace
+
+HostMemory& PlatformHostMemory() {
+  static CHeapMemory memory;
+  return memory;
+}
+
+LocaleSettings SystemLocale() {
+  for (const char* var : {"ZQ_LOCALE", "LC_ALL", "LC_NUMERIC", "LANG"}) {
+    const char* value = std::getenv(var);
+    if (value && *value) return LocaleByName(LocaleNameFromPosix(value));
+  }
+  return LocaleByName("en-US");
+}
+
+DialogUi& GetDialogUi() {
+  static HeadlessDialogs dialogs;
+  return dialogs;
+}
+
+bool PlatformPictureSupports(const std::string&) {
+  return false;
+}
+
+Image LoadPlatformPicture(const std::string& path, const std::string& extension) {
+  throw std::runtime_error("Cannot load " + path + ": pictures of type \"" + extension +
+                           "\" are not supported on this platform");
+}
+
+}  // namespace zq::platform

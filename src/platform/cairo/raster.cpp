@@ -1,0 +1,173 @@
+#include "platform/cairo/raster.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace zq::platform::raster {
+
+namespace {
+
+// GDI numbers the octants counter-clockwise in device space (y down) starting below +x.
+int Octant(int64_t dx, int64_t dy) {
+  if (dy > 0) {
+    if (dx > 0) return dx > dy ? 1 : 2;
+    return -dx > dy ? 4 : 3;
+  }
+  if (dx < 0) return -dx > -dy ? 5 : 6;
+  return dx > -dy ? 8 : 7;
+}
+
+constexpr int Bit(int octant) {
+  return 1 << (octant - 1);
+}
+
+// Larger boxes are outlined by a polygon instead of pixel stepping, so that an absurd box
+// cannot cost billions of points.
+constexpr int64_t kMaxSteppedEllipse = 1 << 16;
+
+// The lower-right quarter of the ellipse inscribed in a width x height box, relative to the
+// box, from the right end of the middle row down to the bottom (Zingl's ellipse stepping).
+std::vector<Point> QuarterEllipse(int32_t width, int32_t height) {
+  std::vector<Point> out;
+  const int64_t a = width - 1, b = height - 1, b1 = b & 1;
+  int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
+  int64_t err = dx + dy + b1 * a * a;
+  const int64_t a8 = 8 * a * a, b8 = 8 * b * b;
+  Point pt{int32_t(a), height / 2};
+  while (pt.x >= width / 2 && pt.y <= height - 1) {
+    out.push_back(pt);
+    const int64_t e2 = 2 * err;
+    if (e2 <= dy) {
+      ++pt.y;
+      err += dy += a8;
+    }
+    if (e2 >= dx || 2 * err > dy) {
+      --pt.x;
+      err += dx += b8;
+    }
+  }
+  // Flat ellipses stop stepping early: finish the tip straight down.
+  if (!out.empty()) {
+    const Point last = out.back();
+    for (int32_t y = last.y + 1; y <= height - 1; ++y) out.push_back({last.x, y});
+  }
+  return out;
+}
+
+std::vector<Point> RectangleOutline(const Rect& box) {
+  return {{box.right - 1, box.top},
+          {box.left, box.top},
+          {box.left, box.bottom - 1},
+          {box.right - 1, box.bottom - 1}};
+}
+
+std::vector<Point> PolygonEllipse(const Rect& box) {
+  const double cx = box.left + (box.Width() - 1) / 2.0, cy = box.top + (box.Height() - 1) / 2.0;
+  const double rx = (box.Width() - 1) / 2.0, ry = (box.Height() - 1) / 2.0;
+  constexpr int kSteps = 4096;
+  std::vector<Point> out;
+  out.reserve(kSteps);
+  for (int i = 0; i < kSteps; ++i) {
+    const double t = 2 * M_PI * i / kSteps;
+    Point p{int32_t(std::lround(cx + rx * std::cos(t))),
+            int32_t(std::lround(cy - ry * std::sin(t)))};
+    if (out.empty() || !(out.back() == p)) out.push_back(p);
+  }
+  return out;
+}
+
+}  // namespace
+
+LineWalk::LineWalk(Point a, Point b) : x0_(a.x), y0_(a.y) {
+  const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
+  const int oct = Bit(Octant(dx, dy));
+  xMajor_ = oct & (Bit(1) | Bit(4) | Bit(5) | Bit(8));
+  sx_ = (oct & (Bit(1) | Bit(2) | Bit(7) | Bit(8))) ? 1 : -1;
+  sy_ = (oct & (Bit(1) | Bit(2) | Bit(3) | Bit(4))) ? 1 : -1;
+  bias_ = (oct & (Bit(3) | Bit(5) | Bit(6) | Bit(8))) ? 1 : 0;
+  major_ = xMajor_ ? std::llabs(dx) : std::llabs(dy);
+  minor_ = xMajor_ ? std::llabs(dy) : std::llabs(dx);
+}
+
+int64_t LineWalk::MinorSteps(int64_t j) const {
+  // Closed form of the Bresenham recurrence: the minor coordinate steps at pixel i+1 when
+  // 2*minor*(i+1) - major - 2*major*k + bias > 0.
+  return int64_t(((__int128)2 * minor_ * j + major_ + bias_ - 1) / ((__int128)2 * major_));
+}
+
+Point LineWalk::PixelAt(int64_t j) const {
+  const int64_t k = major_ == 0 ? 0 : MinorSteps(j);
+  if (xMajor_) return {int32_t(x0_ + sx_ * j), int32_t(y0_ + sy_ * k)};
+  return {int32_t(x0_ + sx_ * k), int32_t(y0_ + sy_ * j)};
+}
+
+std::vector<Point> RoundRectOutline(const Rect& box, int32_t ellipseWidth, int32_t ellipseHeight) {
+  const int32_t w = box.Width(), h = box.Height();
+  if (w <= 0 || h <= 0) return {};
+  const int64_t ew = std::min<int64_t>(w, std::llabs(ellipseWidth));
+  const int64_t eh = std::min<int64_t>(h, std::llabs(ellipseHeight));
+  if (ew <= 2 || eh <= 2) return RectangleOutline(box);
+  if (ew > kMaxSteppedEllipse || eh > kMaxSteppedEllipse) {
+    if (ew == w && eh == h) return PolygonEllipse(box);
+    return RectangleOutline(box);
+  }
+  // Upper-right corner first, then mirrored left and down: counter-clockwise.
+  std::vector<Point> q = QuarterEllipse(int32_t(ew), int32_t(eh));
+  for (Point& p : q) {
+    p.x = int32_t(box.right - ew + p.x);
+    p.y = int32_t(box.top + eh - 1 - p.y);
+  }
+  auto mirror = [](std::vector<Point>& pts, bool shareMiddle, auto flip) {
+    const size_t count = pts.size();
+    const size_t total = 2 * count - (shareMiddle ? 1 : 0);
+    pts.resize(total);
+    for (size_t i = 0; i < count; ++i) pts[total - 1 - i] = flip(pts[i]);
+  };
+  mirror(q, (ew % 2) && ew == w, [&](Point p) {
+    return Point{box.left + box.right - 1 - p.x, p.y};
+  });
+  mirror(q, (eh % 2) && eh == h, [&](Point p) {
+    return Point{p.x, box.top + box.bottom - 1 - p.y};
+  });
+  // Drop repeated points (the stepping can meet itself on tiny ellipses).
+  std::vector<Point> out;
+  out.reserve(q.size());
+  for (const Point& p : q)
+    if (out.empty() || !(out.back() == p)) out.push_back(p);
+  while (out.size() > 1 && out.back() == out.front()) out.pop_back();
+  return out;
+}
+
+std::vector<Point> ArcOutline(const Rect& box, Point start, Point end) {
+  std::vector<Point> loop = RoundRectOutline(box, box.Width(), box.Height());
+  if (loop.empty()) return loop;
+  const double cx = box.left + (box.Width() - 1) / 2.0, cy = box.top + (box.Height() - 1) / 2.0;
+  auto angle = [&](double x, double y) {
+    double a = std::atan2(cy - y, x - cx);
+    return a < 0 ? a + 2 * M_PI : a;
+  };
+  // The first outline point at or counter-clockwise after a direction.
+  auto find = [&](Point p) {
+    const double target = angle(p.x, p.y);
+    size_t best = 0;
+    double bestDist = 10;
+    for (size_t i = 0; i < loop.size(); ++i) {
+      double d = angle(loop[i].x, loop[i].y) - target;
+      if (d < -1e-12) d += 2 * M_PI;
+      if (d < bestDist) {
+        bestDist = d;
+        best = i;
+      }
+    }
+    return best;
+  };
+  const size_t s = find(start), e = find(end);
+  const size_t n = loop.size();
+  const size_t steps = e > s ? e - s : e + n - s;  // equal directions: the whole ellipse
+  std::vector<Point> out;
+  out.reserve(steps + 1);
+  for (size_t i = 0; i <= steps; ++i) out.push_back(loop[(s + i) % n]);
+  return out;
+}
+
+}  // namespace zq::platform::raster
