@@ -176,6 +176,11 @@ void CheckDashes() {
   o.SetPen(Pen{0, 1, PenStyle::Dash, PenMode::Copy});
   o.Line(0, 1, 30, 1);
   CheckPixel(o.Snapshot(), 20, 1, kYellowPx, "opaque dash gap");
+  // As with CreatePen on Windows, a dash style wider than 1 pixel draws solid.
+  GdiSurface w(40, 8);
+  w.SetPen(Pen{0, 3, PenStyle::Dash, PenMode::Copy});
+  w.Line(2, 4, 35, 4);
+  Check(RunFrom(w.Snapshot(), 1, 4) == 36, "a wide dashed pen draws solid");
 }
 
 void CheckBrushes() {
@@ -274,6 +279,10 @@ void CheckClipAndCopies() {
   CheckPixel(img, 50, 13, 0xFF778899, "StretchImage doubles (bottom-left)");
 
   std::unique_ptr<Surface> mono = s.CreateCompatible(10, 10, true);
+  {
+    GdiSurface wrappedMono(reinterpret_cast<HDC>(mono->Handle()), 10, 10);
+    Check(wrappedMono.Monochrome(), "a wrapped monochrome memory DC is monochrome");
+  }
   CheckPixel(mono->Snapshot(), 9, 9, kWhitePx, "a new monochrome bitmap is white");
   mono->FillRect(Rect{0, 0, 5, 10}, Brush{0x0000FF, BrushStyle::Solid, {}});
   s.SetTextColor(0x0000FF);  // red for black bits
@@ -317,6 +326,7 @@ void CheckWrappedDc() {
     wrapped.ClipRect(Rect{0, 0, 5, 5});
     wrapped.Line(0, 10, 29, 10);
     Check(wrapped.Snapshot().width == 30, "snapshot of a wrapped DC");
+    Check(!wrapped.Monochrome(), "a wrapped colour DC is not monochrome");
   }
   Check(GetCurrentObject(dc, OBJ_PEN) == penBefore && GetROP2(dc) == ropBefore,
         "a wrapped DC gets its state back");

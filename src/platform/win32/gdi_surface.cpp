@@ -170,7 +170,13 @@ GdiSurface::GdiSurface(HDC dc, int32_t width, int32_t height)
     : dc_(dc), ownsDc_(false), width_(std::max(width, 0)), height_(std::max(height, 0)) {
   if (!dc_) throw std::runtime_error("no device context to draw on");
   savedDc_ = SaveDC(dc_);
-  monochrome_ = GetDeviceCaps(dc_, BITSPIXEL) * GetDeviceCaps(dc_, PLANES) == 1;
+  // A memory DC is as deep as its bitmap; any other DC as its device.
+  BITMAP bm{};
+  if (GetObjectType(dc_) == OBJ_MEMDC)
+    monochrome_ = GetObjectW(GetCurrentObject(dc_, OBJ_BITMAP), sizeof(bm), &bm) &&
+                  bm.bmBitsPixel * bm.bmPlanes == 1;
+  else
+    monochrome_ = GetDeviceCaps(dc_, BITSPIXEL) * GetDeviceCaps(dc_, PLANES) == 1;
   SelectInitialState();
 }
 
