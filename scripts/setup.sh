@@ -111,6 +111,8 @@ build_libjpeg() {  # NAME TOOLCHAIN NASM_FORMAT
   src_dir="$(jpeg_source)"
   if [ -z "$src_dir" ] || [ ! -f "$src_dir/CMakeLists.txt" ]; then
     say "fetching the libjpeg-turbo source package"
+    # deb-src may have been enabled by hand without its lists being fetched.
+    compgen -G '/var/lib/apt/lists/*_Sources*' >/dev/null || apt_update
     (cd "$src_root" && apt-get source -qq libjpeg-turbo)
     src_dir="$(jpeg_source)"
   fi

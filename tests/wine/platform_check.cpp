@@ -37,7 +37,7 @@ std::string Hex(uint32_t v) {
   return b;
 }
 
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+void SaveBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
@@ -123,15 +123,15 @@ void CheckPictures(const std::string& dir) {
   Put16(wmf, sum);
   std::vector<uint8_t> placeable = wmf;
   placeable.insert(placeable.end(), body.begin(), body.end());
-  WriteFile(dir + "\\red.wmf", placeable);
+  SaveBytes(dir + "\\red.wmf", placeable);
   CheckLoaded(dir + "\\red.wmf", "wmf", 96, 48, {{{10, 20}, 0xFFFF0000}, {{80, 20}, 0xFFFFFFFF}});
   std::vector<uint8_t> badSum = placeable;
   badSum[20] ^= 1;
-  WriteFile(dir + "\\badsum.wmf", badSum);
+  SaveBytes(dir + "\\badsum.wmf", badSum);
   CheckFails(dir + "\\badsum.wmf", "wmf", "checksum");
-  WriteFile(dir + "\\plain.wmf", body);
+  SaveBytes(dir + "\\plain.wmf", body);
   CheckFails(dir + "\\plain.wmf", "wmf", "not a placeable");
-  WriteFile(dir + "\\fake.emf", placeable);
+  SaveBytes(dir + "\\fake.emf", placeable);
   CheckFails(dir + "\\fake.emf", "emf", "not an enhanced metafile");
   std::vector<uint8_t> huge = wmf;
   huge[10] = 0xFF;  // right = 255 units at 1 unit per inch: 24480 pixels wide
@@ -142,7 +142,7 @@ void CheckPictures(const std::string& dir) {
   huge[20] = uint8_t(sum);
   huge[21] = uint8_t(sum >> 8);
   huge.insert(huge.end(), body.begin(), body.end());
-  WriteFile(dir + "\\huge.wmf", huge);
+  SaveBytes(dir + "\\huge.wmf", huge);
   CheckFails(dir + "\\huge.wmf", "wmf", "too large");
 
   // A 16 x 16 32-bit icon: opaque red on the left, transparent on the right (shows white).
@@ -165,9 +165,9 @@ void CheckPictures(const std::string& dir) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) Put32(ico, x < 8 ? 0xFFFF0000 : 0x00000000);
   for (int y = 0; y < 16; ++y) Put32(ico, 0x000000FF);  // mask bits: right half transparent
-  WriteFile(dir + "\\half.ico", ico);
+  SaveBytes(dir + "\\half.ico", ico);
   CheckLoaded(dir + "\\half.ico", "ico", 16, 16, {{{2, 8}, 0xFFFF0000}, {{12, 8}, 0xFFFFFFFF}});
-  WriteFile(dir + "\\junk.ico", std::vector<uint8_t>(100, 7));
+  SaveBytes(dir + "\\junk.ico", std::vector<uint8_t>(100, 7));
   CheckFails(dir + "\\junk.ico", "ico", "not an icon");
 }
 

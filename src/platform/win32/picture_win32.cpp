@@ -40,7 +40,7 @@ uint32_t Dword(const std::vector<uint8_t>& b, size_t at) {
   return uint32_t(Word(b, at)) | uint32_t(Word(b, at + 2)) << 16;
 }
 
-std::vector<uint8_t> ReadFile(const std::wstring& wpath, const std::string& path) {
+std::vector<uint8_t> ReadWholeFile(const std::wstring& wpath, const std::string& path) {
   HANDLE file = CreateFileW(wpath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) Fail("cannot open picture file", path);
@@ -72,7 +72,7 @@ Image Render(int32_t width, int32_t height, Paint paint) {
   return surface.Snapshot();
 }
 
-Image LoadIcon(const std::wstring& wpath, const std::string& path) {
+Image LoadIconFile(const std::wstring& wpath, const std::string& path) {
   // 0 x 0 without LR_DEFAULTSIZE: the icon's own size.
   HICON icon =
       static_cast<HICON>(LoadImageW(nullptr, wpath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
@@ -119,7 +119,7 @@ Image PlayAndDelete(HENHMETAFILE emf, int32_t width, int32_t height, const std::
 // A Windows metafile carries no size of its own: only one with the placeable header (key,
 // bounding box in units of 1/inch, checksum over the first ten words) can be shown.
 Image LoadWmf(const std::wstring& wpath, const std::string& path) {
-  std::vector<uint8_t> b = ReadFile(wpath, path);
+  std::vector<uint8_t> b = ReadWholeFile(wpath, path);
   if (b.size() < kPlaceableSize + 18 || Dword(b, 0) != kPlaceableKey)
     Fail("not a placeable Windows metafile", path);
   uint16_t sum = 0;
@@ -142,7 +142,7 @@ Image LoadWmf(const std::wstring& wpath, const std::string& path) {
 }
 
 Image LoadEmf(const std::wstring& wpath, const std::string& path) {
-  std::vector<uint8_t> b = ReadFile(wpath, path);
+  std::vector<uint8_t> b = ReadWholeFile(wpath, path);
   if (b.size() < sizeof(ENHMETAHEADER) || Dword(b, 0) != EMR_HEADER ||
       Dword(b, 40) != ENHMETA_SIGNATURE)
     Fail("not an enhanced metafile", path);
@@ -175,7 +175,7 @@ Image LoadPlatformPicture(const std::string& path, const std::string& extension)
   DWORD attributes = GetFileAttributesW(wpath.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
     Fail("cannot open picture file", path);
-  if (e == "ico") return LoadIcon(wpath, path);
+  if (e == "ico") return LoadIconFile(wpath, path);
   if (e == "wmf") return LoadWmf(wpath, path);
   return LoadEmf(wpath, path);
 }
