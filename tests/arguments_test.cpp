@@ -24,9 +24,9 @@ TEST(IntegerText, DecimalAndHexadecimalForms) {
 }
 
 TEST(IntegerText, RejectsEverythingElse) {
-  for (const char* bad : {"", " ", "-", "+", "$", "0x", "12 ", "1.5", "1,5", "abc", "12a",
-                          "2147483648", "-2147483649", "$100000000", "99999999999999999999",
-                          "\t5", "1e3", "--1", "$-1"})
+  for (const char* bad :
+       {"", " ", "-", "+", "$", "0x", "12 ", "1.5", "1,5", "abc", "12a", "2147483648",
+        "-2147483649", "$100000000", "99999999999999999999", "\t5", "1e3", "--1", "$-1"})
     EXPECT_THROW(ParseIntegerText(bad), ConversionError) << "'" << bad << "'";
 }
 
