@@ -3,10 +3,15 @@
 set -euo pipefail
 build_dir=${1:?}
 dll="$build_dir/zqLineChart.dll"
-dump=$(i686-w64-mingw32-objdump -p "$dll")
+format=$(x86_64-w64-mingw32-objdump -f "$dll" | sed -n 's/.*file format //p')
+case "$format" in
+  pei-i386) objdump=i686-w64-mingw32-objdump ;;
+  pei-x86-64) objdump=x86_64-w64-mingw32-objdump ;;
+  *) echo "not a Windows DLL: $format"; exit 1 ;;
+esac
+dump=$($objdump -p "$dll")
 
-grep -q 'file format pei-i386' <(i686-w64-mingw32-objdump -f "$dll") || { echo "not a 32-bit DLL"; exit 1; }
-exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^\s*\[/{print $NF;next} t&&NF==0{t=0}' <<<"$dump" | sort)
+exports=$(awk '/Ordinal\/Name Pointer/{t=1;next} t && /^[ \t]*\[/{print $NF;next} t && NF==0{t=0}' <<<"$dump" | sort)
 expected=$(printf '%s\n' nbEditAction nbExecAction nbInitPlugIn nbMessage nbRegisterInterfaceAccess \
   nbRegisterPlugIn nbRegisterScriptProcessor | sort)
 if [ "$exports" != "$expected" ]; then
@@ -17,4 +22,4 @@ allowed='^(kernel32|user32|gdi32|msvcrt|advapi32|comdlg32|ole32|oleaut32|shell32
 while read -r dll_name; do
   [[ "$dll_name" =~ $allowed ]] || { echo "imports a non-system DLL: $dll_name"; exit 1; }
 done <<<"$imports"
-echo "exports: ok ($(wc -l <<<"$exports")), imports: $(echo $imports)"
+echo "$format exports: ok ($(wc -l <<<"$exports")), imports: $(echo $imports)"

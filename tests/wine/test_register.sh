@@ -2,9 +2,17 @@
 # nbhost.exe registers the DLL as the host does: the 53 registrations byte for byte, the init
 # texts, and the old texts in the variables freed.
 set -euo pipefail
-source "$(dirname "$0")/wine_env.sh"
+build_dir=${1:?build dir}
+source_dir=${2:?source dir}
+source "$(dirname "$0")/wine_run.sh"
+zq_wine_setup "$build_dir" "$build_dir/nbhost.exe" || exit $?
 
-out=$(run_wine "$build_dir/nbhost.exe" register | tr -d '\r')
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+out=$(timeout 300 xvfb-run -a "$WINE" "$build_dir/nbhost.exe" register | tr -d '\r')
 grep -q '^registrations	53$' <<<"$out" || fail "expected 53 registrations: $out"
 diff <(grep '^reg	' <<<"$out" | cut -f2-) "$source_dir/tests/data/registrations.tsv" \
   || fail "registrations differ from tests/data/registrations.tsv"
