@@ -820,6 +820,7 @@ std::string TCustomChartAxis::LabelText(double value, bool fireEvent) {
   static const platform::LocaleSettings kDefaultSettings;
   const platform::LocaleSettings& locale = chart_ ? chart_->Locale() : kDefaultSettings;
   std::string text;
+  isDateTime_ = IsDateTimeAxis();
   if (isDateTime_) {
     if (value >= 0) {
       std::string format = dateTimeFormat_;

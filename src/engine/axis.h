@@ -237,7 +237,7 @@ class TCustomChartAxis {
   // ---- labels ------------------------------------------------------------------------------
   // Whether a series bound to the axis shows date-times (the first active associated one).
   bool IsDateTimeAxis() const;
-  // The flag as last recomputed (ReserveSpace, ComputeLabels).
+  // The flag as last recomputed (label texts, increments, layout).
   bool IsDateTime() const { return isDateTime_; }
   void RecomputeDateTime() { isDateTime_ = IsDateTimeAxis(); }
   TAxisLabelStyle EffectiveLabelStyle() const;
