@@ -16,7 +16,9 @@ class Probe : public WindowClient {
   void OnPaint(Surface& surface, const Rect& client) override {
     log_->push_back(name_ + " paint " + std::to_string(client.Width()) + "x" +
                     std::to_string(client.Height()));
-    surface.FillRect(client, Brush{0x0000FF});
+    Brush red;
+    red.color = 0x0000FF;
+    surface.FillRect(client, red);
   }
   void OnTimer(int32_t id) override {
     log_->push_back(name_ + " timer " + std::to_string(id));

@@ -23,11 +23,13 @@ class CountingHostMemory : public platform::HostMemory {
     return block;
   }
   void Free(char* block) override {
-    // Freeing a block this allocator never handed out (or twice) is a fault.
+    // Freeing a block this allocator never handed out (or twice) is a fault. Freed blocks are
+    // kept until the end, so no address is handed out twice and a stale pointer never looks
+    // live again.
     if (live_.erase(block) == 0)
       ++foreignFrees_;
     else
-      std::free(block);
+      freed_.insert(block);
     ++frees_;
   }
 
