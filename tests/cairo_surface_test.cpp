@@ -245,11 +245,23 @@ TEST_F(CairoSurfaceTest, EllipseFillsItsBox) {
   }
 }
 
-TEST_F(CairoSurfaceTest, EllipseWithoutPenIsOnePixelSmaller) {
-  UsePen(kBlack, 1, PenStyle::Clear);
+TEST_F(CairoSurfaceTest, EllipseWithoutPenCoversTheWholeOutline) {
+  // Unlike Rectangle, an ellipse without a pen keeps its size.
   UseBrush(kRed);
   s.Ellipse(10, 10, 50, 30);
-  EXPECT_EQ(InkBox(s), (Rect{10, 10, 49, 29}));
+  const Image withPen = s.Snapshot();
+  s.Clear(kWhite);
+  UsePen(kBlack, 1, PenStyle::Clear);
+  s.Ellipse(10, 10, 50, 30);
+  EXPECT_EQ(InkBox(s), (Rect{10, 10, 50, 30}));
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 200; ++x)
+      ASSERT_EQ(s.GetPixel(x, y) == kWhite, (withPen.At(x, y) & 0xFFFFFF) == 0xFFFFFF)
+          << x << "," << y;
+  s.Clear(kWhite);
+  s.RoundRect(10, 10, 60, 40, 12, 12);
+  EXPECT_EQ(InkBox(s), (Rect{10, 10, 60, 40}));
+  EXPECT_EQ(s.GetPixel(35, 25), kRed);
 }
 
 TEST_F(CairoSurfaceTest, TinyEllipses) {
@@ -296,6 +308,23 @@ TEST_F(CairoSurfaceTest, PieGoesCounterClockwiseFromStartToEnd) {
   EXPECT_EQ(s.GetPixel(40, 40), kRed);
 }
 
+TEST_F(CairoSurfaceTest, ArcEndsOnAxesAsGdiDoes) {
+  // A circle 31 pixels across, centre (25, 25): from straight right to straight up.
+  s.Arc(10, 10, 41, 41, 100, 25, 25, -100);
+  EXPECT_EQ(s.GetPixel(40, 25), kBlack);  // the start point is drawn
+  EXPECT_EQ(s.GetPixel(40, 26), kWhite);
+  EXPECT_EQ(s.GetPixel(27, 10), kBlack);  // the end stops short of the top point
+  EXPECT_EQ(s.GetPixel(26, 10), kWhite);
+  EXPECT_EQ(s.GetPixel(25, 10), kWhite);
+  // From straight down to straight right: the bottom point is skipped, the right one kept.
+  s.Clear(kWhite);
+  s.Arc(10, 10, 41, 41, 25, 100, 100, 25);
+  EXPECT_EQ(s.GetPixel(25, 40), kWhite);
+  EXPECT_EQ(s.GetPixel(26, 40), kBlack);
+  EXPECT_EQ(s.GetPixel(40, 26), kBlack);
+  EXPECT_EQ(s.GetPixel(40, 25), kWhite);  // the last point of a line is left out
+}
+
 TEST_F(CairoSurfaceTest, ArcDrawsOnlyThePenAndEqualEndsGiveTheWholeEllipse) {
   UseBrush(kRed);
   s.Arc(10, 10, 51, 51, 0, 30, 60, 30);  // left to right through the bottom
@@ -338,11 +367,11 @@ TEST_F(CairoSurfaceTest, HatchBrushes) {
     bool (*on)(int x, int y);
   };
   const Case cases[] = {
-      {BrushStyle::Horizontal, [](int, int y) { return y % 8 == 4; }},
+      {BrushStyle::Horizontal, [](int, int y) { return y % 8 == 3; }},
       {BrushStyle::Vertical, [](int x, int) { return x % 8 == 4; }},
       {BrushStyle::FDiagonal, [](int x, int y) { return (x - y) % 8 == 0; }},
       {BrushStyle::BDiagonal, [](int x, int y) { return (x + y) % 8 == 7; }},
-      {BrushStyle::Cross, [](int x, int y) { return x % 8 == 4 || y % 8 == 4; }},
+      {BrushStyle::Cross, [](int x, int y) { return x % 8 == 4 || y % 8 == 3; }},
       {BrushStyle::DiagCross, [](int x, int y) { return (x - y) % 8 == 0 || (x + y) % 8 == 7; }},
   };
   for (const Case& c : cases) {
@@ -515,6 +544,15 @@ TEST_F(CairoSurfaceTest, ArialMetricsFollowTheWindowsMetrics) {
   s.SetFont(f);
   EXPECT_EQ(s.GetFontMetrics().ascent, 22);
   EXPECT_EQ(s.GetFontMetrics().descent, 5);
+}
+
+TEST_F(CairoSurfaceTest, ExtentsAreTheWidthsGdiReports) {
+  // Measured with GDI: the rounded design widths, not the narrower aliased hinting.
+  EXPECT_EQ(s.TextExtent("H").cx, 8);
+  EXPECT_EQ(s.TextExtent("m").cx, 9);
+  EXPECT_EQ(s.TextExtent("Hello, World").cx, 58);
+  EXPECT_EQ(s.TextExtent("Centered text").cx, 66);
+  EXPECT_EQ(s.TextExtent("11111111").cx, 48);
 }
 
 TEST_F(CairoSurfaceTest, ExtentsAddUpAndStylesChangeThem) {

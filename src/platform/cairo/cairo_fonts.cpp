@@ -80,20 +80,21 @@ Cache& TheCache() {
   return *cache;
 }
 
-cairo_font_options_t* GdiLikeOptions() {
+cairo_font_options_t* GdiLikeOptions(bool aliased) {
   cairo_font_options_t* o = cairo_font_options_create();
-  cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_NONE);
+  cairo_font_options_set_antialias(o, aliased ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_FULL);
   cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
   return o;
 }
 
-cairo_scaled_font_t* MakeScaled(cairo_font_face_t* face, double size, double angle) {
+cairo_scaled_font_t* MakeScaled(cairo_font_face_t* face, double size, double angle,
+                                bool aliased = true) {
   cairo_matrix_t fm, ctm;
   cairo_matrix_init_rotate(&fm, -angle);  // device y points down
   cairo_matrix_scale(&fm, size, size);
   cairo_matrix_init_identity(&ctm);
-  cairo_font_options_t* o = GdiLikeOptions();
+  cairo_font_options_t* o = GdiLikeOptions(aliased);
   cairo_scaled_font_t* sf = cairo_scaled_font_create(face, &fm, &ctm, o);
   cairo_font_options_destroy(o);
   return sf;
@@ -112,7 +113,8 @@ Face ResolveFace(const std::string& family, int32_t weight, bool italic) {
   FcPattern* match = FcFontMatch(nullptr, pat, &result);
   FcPatternDestroy(pat);
 
-  // A fresh pattern with only the file, so that no desktop setting changes how it renders.
+  // A fresh pattern with only the file, so that no desktop setting changes how it renders
+  // (antialiasing is left to each scaled font).
   FcPattern* exact = FcPatternCreate();
   int matchWeight = FC_WEIGHT_REGULAR, matchSlant = FC_SLANT_ROMAN;
   if (match) {
@@ -128,7 +130,6 @@ Face ResolveFace(const std::string& family, int32_t weight, bool italic) {
     FcPatternGetInteger(match, FC_SLANT, 0, &matchSlant);
     FcPatternDestroy(match);
   }
-  FcPatternAddBool(exact, FC_ANTIALIAS, FcFalse);
   FcPatternAddBool(exact, FC_HINTING, FcTrue);
   FcPatternAddInteger(exact, FC_HINT_STYLE, FC_HINT_FULL);
   FcPatternAddBool(exact, FC_AUTOHINT, FcFalse);
@@ -183,6 +184,7 @@ int32_t Round(double v) {
 }  // namespace
 
 FontInstance::~FontInstance() {
+  if (measure) cairo_scaled_font_destroy(measure);
   if (rotated && rotated != upright) cairo_scaled_font_destroy(rotated);
   if (upright) cairo_scaled_font_destroy(upright);
 }
@@ -227,6 +229,7 @@ std::shared_ptr<const FontInstance> Get(const LogFont& font) {
   inst->angle = esc * M_PI / 1800.0;
   inst->upright = MakeScaled(face.face, ppem, 0);
   inst->rotated = esc == 0 ? inst->upright : MakeScaled(face.face, ppem, inst->angle);
+  inst->measure = MakeScaled(face.face, ppem, 0, false);
   if (cache.instances.size() >= 512) cache.instances.clear();  // users keep theirs alive
   cache.instances.emplace(key, inst);
   return inst;
@@ -289,12 +292,22 @@ std::vector<cairo_glyph_t> Layout(const FontInstance& font, std::string_view utf
   return out;
 }
 
+std::vector<int32_t> Advances(const FontInstance& font, const std::vector<cairo_glyph_t>& glyphs) {
+  std::vector<int32_t> out;
+  out.reserve(glyphs.size());
+  for (const cairo_glyph_t& g : glyphs) {
+    cairo_glyph_t one = {g.index, 0, 0};
+    cairo_text_extents_t ext;
+    cairo_scaled_font_glyph_extents(font.measure, &one, 1, &ext);
+    out.push_back(Round(ext.x_advance));
+  }
+  return out;
+}
+
 int32_t Advance(const FontInstance& font, std::string_view utf8) {
-  std::vector<cairo_glyph_t> glyphs = Layout(font, utf8, 0, 0, false);
-  if (glyphs.empty()) return 0;
-  cairo_text_extents_t ext;
-  cairo_scaled_font_glyph_extents(font.upright, glyphs.data(), int(glyphs.size()), &ext);
-  return Round(ext.x_advance);
+  int64_t sum = 0;
+  for (int32_t a : Advances(font, Layout(font, utf8, 0, 0, false))) sum += a;
+  return int32_t(std::min<int64_t>(sum, INT32_MAX));
 }
 
 }  // namespace zq::platform::fonts

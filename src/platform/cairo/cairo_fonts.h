@@ -16,9 +16,14 @@ namespace zq::platform::fonts {
 // One logical font at one size and escapement. Lengths are pixels; positions are relative to
 // the baseline, positive upwards.
 struct FontInstance {
-  cairo_scaled_font_t* upright = nullptr;  // for measuring along the baseline
-  cairo_scaled_font_t* rotated = nullptr;  // with the escapement; upright when there is none
-  double angle = 0;                        // radians, counter-clockwise
+  // Aliased rendering, upright and with the escapement (the same font when there is none).
+  cairo_scaled_font_t* upright = nullptr;
+  cairo_scaled_font_t* rotated = nullptr;
+  // Advance widths as GDI reports them: grey-scale hinting, whose advances are the rounded
+  // design widths (aliased hinting narrows some glyphs, e.g. 'H' of Arial at 11 pixels draws
+  // 7 wide while GDI measures 8).
+  cairo_scaled_font_t* measure = nullptr;
+  double angle = 0;  // radians, counter-clockwise
   int32_t ppem = 0;
   int32_t ascent = 0;
   int32_t descent = 0;
@@ -41,7 +46,10 @@ std::string SanitizeUtf8(std::string_view text);
 std::vector<cairo_glyph_t> Layout(const FontInstance& font, std::string_view utf8, double x,
                                   double y, bool rotated);
 
-// The advance of a text along its baseline, in whole pixels (hinted advances).
+// The measured advance of each glyph, in whole pixels.
+std::vector<int32_t> Advances(const FontInstance& font, const std::vector<cairo_glyph_t>& glyphs);
+
+// The advance of a text along its baseline: the sum of its measured glyph advances.
 int32_t Advance(const FontInstance& font, std::string_view utf8);
 
 }  // namespace zq::platform::fonts

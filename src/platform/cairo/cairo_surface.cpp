@@ -55,11 +55,11 @@ const DashPattern& DashFor(PenStyle style) {
 
 // The 8 x 8 hatch bitmaps of Windows brushes; bit 7 is the left-most pixel.
 constexpr uint8_t kHatches[6][8] = {
-    {0x00, 0x00, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00},  // horizontal
+    {0x00, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0x00},  // horizontal
     {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // vertical
     {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // forward diagonal
     {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // backward diagonal
-    {0x08, 0x08, 0x08, 0x08, 0xff, 0x08, 0x08, 0x08},  // cross
+    {0x08, 0x08, 0x08, 0xff, 0x08, 0x08, 0x08, 0x08},  // cross
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
 };
 
@@ -337,6 +337,14 @@ void CairoSurface::FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush&
   const uint32_t fore = DevicePixel(brush.color), back = DevicePixel(backColor_);
   const bool opaque = backMode_ == BackMode::Opaque;
   const uint8_t row = rows[y & 7];
+  if (row == 0xFF && rop == Rop::Copy && clipMask_.empty() && y >= clipBox_.top &&
+      y < clipBox_.bottom) {
+    // The common case of a solid fill: whole runs at once.
+    x0 = std::max(x0, clipBox_.left);
+    x1 = std::min(x1, clipBox_.right);
+    if (x0 < x1) std::fill(Row(y) + x0, Row(y) + x1, fore);
+    return;
+  }
   for (int32_t x = x0; x < x1; ++x) {
     if (row & (0x80 >> (x & 7)))
       Put(x, y, fore, rop);
@@ -377,10 +385,31 @@ void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
     Mask mask{Intersect(BoundsOf(pts.data(), n, wide ? pen_.width : 0), clipBox_), {}};
     if (!IsEmpty(mask.box)) {
       mask.cells.assign(size_t(mask.box.Width()) * size_t(mask.box.Height()), 0);
-      if (hasBrush)
+      if (hasBrush && outline.solid && !hasPen) {
+        // Without a pen, a convex outline fills out to its own pixels, right and bottom too.
+        std::vector<std::pair<int32_t, int32_t>> rows(size_t(mask.box.Height()),
+                                                      {INT32_MAX, INT32_MIN});
+        for (int32_t i = 0; i < n; ++i) {
+          const Point a = pts[size_t(i)], b = pts[size_t((i + 1) % n)];
+          const Rect rowsBox{INT32_MIN, mask.box.top, INT32_MAX, mask.box.bottom};
+          auto add = [&](int32_t x, int32_t y) {
+            auto& r = rows[size_t(y - mask.box.top)];
+            r = {std::min(r.first, x), std::max(r.second, x)};
+          };
+          raster::LineWalk(a, b).Visit(rowsBox, [&](int32_t x, int32_t y, int64_t) { add(x, y); });
+          if (a.y >= mask.box.top && a.y < mask.box.bottom) add(a.x, a.y);
+        }
+        for (int32_t y = mask.box.top; y < mask.box.bottom; ++y) {
+          const auto& r = rows[size_t(y - mask.box.top)];
+          const int32_t x0 = std::max(r.first, mask.box.left);
+          const int32_t x1 = std::min(r.second + 1, mask.box.right);
+          if (x0 < x1) std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
+        }
+      } else if (hasBrush) {
         raster::ScanPolygon(pts.data(), n, mask.box, [&](int32_t y, int32_t x0, int32_t x1) {
           std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
         });
+      }
       // A wide outline replaces the interior under it; a cosmetic one is drawn over it.
       if (wide) StrokeWide(pts.data(), n, outline.closed, mask, 4);
       PaintMask(mask, pen_.color, hasBrush ? &brush_ : nullptr, PenRop());
@@ -444,7 +473,7 @@ void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t b
     Rectangle(left, top, right, bottom);
     return;
   }
-  DrawShape({raster::RoundRectOutline(box, int32_t(ew), int32_t(eh)), true}, true);
+  DrawShape({raster::RoundRectOutline(box, int32_t(ew), int32_t(eh)), true, true}, true);
 }
 
 void CairoSurface::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -570,6 +599,16 @@ void CairoSurface::TextOut(int32_t x, int32_t y, std::string_view text) {
   if (backMode_ == BackMode::Opaque) band(0, width, -font->ascent, font->descent, backColor_);
 
   std::vector<cairo_glyph_t> glyphs = fonts::Layout(*font, utf8, double(ox), double(oy), true);
+  if (!glyphs.empty() && (base.c != 1 || base.s != 0)) {
+    // Turned text steps by the measured advances along its baseline, as GDI places it.
+    const std::vector<int32_t> advances = fonts::Advances(*font, glyphs);
+    int64_t along = 0;
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+      glyphs[i].x = double(ox + std::lround(along * base.c));
+      glyphs[i].y = double(oy - std::lround(along * base.s));
+      along += advances[i];
+    }
+  }
   if (!glyphs.empty()) {
     cairo_text_extents_t ext;
     cairo_scaled_font_glyph_extents(font->rotated, glyphs.data(), int(glyphs.size()), &ext);

@@ -102,6 +102,7 @@ class CairoSurface : public Surface {
   struct ShapeOutline {
     std::vector<Point> points;
     bool closed = true;
+    bool solid = false;  // a convex loop of adjacent pixels (ellipses, rounded rectangles)
   };
 
   void MarkDirty();

@@ -146,14 +146,21 @@ std::vector<Point> ArcOutline(const Rect& box, Point start, Point end) {
     double a = std::atan2(cy - y, x - cx);
     return a < 0 ? a + 2 * M_PI : a;
   };
-  // The first outline point at or counter-clockwise after a direction.
-  auto find = [&](Point p) {
+  // The arc starts at the first outline point at or after the start direction and ends at the
+  // last one before the end direction. GDI breaks the ties of points exactly on an axis its own
+  // way (found by comparing with it under Wine): a start straight down skips its point, an end
+  // straight right or straight down keeps it.
+  auto find = [&](Point p, bool start) {
     const double target = angle(p.x, p.y);
+    const bool right = p.y == cy && p.x > cx, down = p.x == cx && p.y > cy;
+    const bool inclusive = start ? !down : (right || down);
     size_t best = 0;
     double bestDist = 10;
     for (size_t i = 0; i < loop.size(); ++i) {
-      double d = angle(loop[i].x, loop[i].y) - target;
-      if (d < -1e-12) d += 2 * M_PI;
+      const double a = angle(loop[i].x, loop[i].y);
+      double d = start ? a - target : target - a;
+      if (std::abs(d) < 1e-12) d = inclusive ? 0 : 2 * M_PI;
+      if (d < 0) d += 2 * M_PI;
       if (d < bestDist) {
         bestDist = d;
         best = i;
@@ -161,9 +168,16 @@ std::vector<Point> ArcOutline(const Rect& box, Point start, Point end) {
     }
     return best;
   };
-  const size_t s = find(start), e = find(end);
+  const size_t s = find(start, true), e = find(end, false);
   const size_t n = loop.size();
-  const size_t steps = e > s ? e - s : e + n - s;  // equal directions: the whole ellipse
+  size_t steps = (e + n - s) % n;
+  double sweep = angle(end.x, end.y) - angle(start.x, start.y);
+  if (sweep < 0) sweep += 2 * M_PI;
+  if (std::abs(sweep) < 1e-12) {
+    if (steps == 0) steps = n;  // equal directions: the whole ellipse
+  } else if (steps > n / 2 && sweep < M_PI) {
+    steps = 0;  // a sliver between two outline points
+  }
   std::vector<Point> out;
   out.reserve(steps + 1);
   for (size_t i = 0; i <= steps; ++i) out.push_back(loop[(s + i) % n]);
