@@ -1373,38 +1373,56 @@ void TZidCanvas3D::DrawPie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, 
   const int segments = std::clamp(int(std::ceil(span / kTurn * 64)), 1, 64);
   const double xc = xCenter, yc = yCenter;
   const double xr = std::abs(double(xRadius)), yr = std::abs(double(yRadius));
-  const double zf = std::min(z0, z1), zb = std::max(z0, z1);
   const TColor face = FaceColor();
-  const TColor wall = darkSides ? DarkenColor(face, kDarkColorQuantity) : face;
 
+  if (!is3D_) {
+    // Flat: the slice of the ellipse itself.
+    std::vector<DPoint> pts;
+    if (!full) pts.push_back({xc, yc});
+    for (int k = 0; k < segments + (full ? 0 : 1); ++k) {
+      const double a = startAngle + span * k / segments;
+      pts.push_back({xc + xr * std::cos(a), yc - yr * std::sin(a)});
+    }
+    PolygonD(pts.data(), pts.size());
+    return;
+  }
+
+  // The slice lies flat like a cake: its outline runs across (xr) and in depth (yr) around
+  // the middle depth, so that seen from straight above it is the flat slice; its thickness
+  // is the depth range, centred on yCenter. Angles grow towards the back.
+  const TColor wall = darkSides ? DarkenColor(face, kDarkColorQuantity) : face;
+  const double thickness = std::abs(double(z1) - z0);
+  const double top = yc - thickness / 2, bottom = top + thickness;
+  const double zc = (double(z0) + z1) / 2;
   std::vector<D3> arc(size_t(segments) + 1);
   for (int k = 0; k <= segments; ++k) {
-    double a = startAngle + span * k / segments;
-    arc[size_t(k)] = {xc + xr * std::cos(a), yc - yr * std::sin(a), 0};
+    const double a = startAngle + span * k / segments;
+    arc[size_t(k)] = {xc + xr * std::cos(a), 0, zc + yr * std::sin(a)};
   }
-  auto at = [](D3 p, double z) {
-    p.z = z;
+  auto at = [](D3 p, double y) {
+    p.y = y;
     return p;
   };
-  const D3 centre{xc, yc, 0};
+  const D3 centre{xc, 0, zc};
   std::vector<Face> faces;
-  Face front, back;
-  front.color = back.color = face;
-  if (!full) front.points.push_back(at(centre, zf));
-  for (int k = 0; k < segments + (full ? 0 : 1); ++k)
-    front.points.push_back(at(arc[size_t(k)], zf));
-  back.points.assign(front.points.rbegin(), front.points.rend());
-  for (D3& p : back.points) p.z = zb;
-  faces.push_back(std::move(front));
-  faces.push_back(std::move(back));
-  if (zf != zb) {
+  Face upper, lower;
+  upper.color = lower.color = face;
+  if (!full) upper.points.push_back(at(centre, top));
+  for (int k = 0; k < segments + (full ? 0 : 1); ++k) {
+    upper.points.push_back(at(arc[size_t(k)], top));
+  }
+  lower.points.assign(upper.points.rbegin(), upper.points.rend());
+  for (D3& p : lower.points) p.y = bottom;
+  faces.push_back(std::move(upper));
+  faces.push_back(std::move(lower));
+  if (thickness > 0) {
     const int first = int(faces.size());
     for (int k = 0; k < segments; ++k) {
       Face rim;
       rim.color = wall;
       rim.strip = 0;
-      rim.points = {at(arc[size_t(k)], zf), at(arc[size_t(k)], zb), at(arc[size_t(k) + 1], zb),
-                    at(arc[size_t(k) + 1], zf)};
+      rim.points = {at(arc[size_t(k)], top), at(arc[size_t(k)], bottom),
+                    at(arc[size_t(k) + 1], bottom), at(arc[size_t(k) + 1], top)};
       rim.prev = k > 0 ? first + k - 1 : (full ? first + segments - 1 : -1);
       rim.next = k + 1 < segments ? first + k + 1 : (full ? first : -1);
       faces.push_back(std::move(rim));
@@ -1412,8 +1430,10 @@ void TZidCanvas3D::DrawPie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, 
     if (drawSides && !full) {
       Face startWall, endWall;
       startWall.color = endWall.color = wall;
-      startWall.points = {at(centre, zf), at(centre, zb), at(arc.front(), zb), at(arc.front(), zf)};
-      endWall.points = {at(centre, zf), at(arc.back(), zf), at(arc.back(), zb), at(centre, zb)};
+      startWall.points = {at(centre, top), at(centre, bottom), at(arc.front(), bottom),
+                          at(arc.front(), top)};
+      endWall.points = {at(centre, top), at(arc.back(), top), at(arc.back(), bottom),
+                        at(centre, bottom)};
       faces.push_back(std::move(startWall));
       faces.push_back(std::move(endWall));
     }

@@ -265,10 +265,14 @@ class TZidCanvas3D {
   void DrawLineAtZ(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t z);
   void MoveToXYZ(int32_t x, int32_t y, int32_t z);
   void LineToXYZ(int32_t x, int32_t y, int32_t z);
-  // A slice of the ellipse around (xCenter, yCenter) with the given radii, in the plane Z0
-  // and extruded back to Z1. Angles in radians, counter-clockwise from three o'clock (the
-  // point at angle a is (xc + xr cos a, yc - yr sin a)). drawSides draws the two flat cut
-  // faces; darkSides darkens the walls by 64.
+  // A pie slice lying flat like a slice of cake, so that a view from above (Elevation 315
+  // for pies) shows its top and its front rim. Its outline runs xRadius across and yRadius
+  // in depth around the middle of z0..z1, its thickness is |z1 - z0|, centred on yCenter.
+  // Seen from straight above it covers the flat slice of the ellipse (xRadius, yRadius);
+  // in a 2D frame it is that flat slice. Angles in radians, counter-clockwise from three
+  // o'clock as seen from above (growing towards the back). drawSides draws the two cut faces
+  // (for a slice standing apart; neighbours hide each other's cuts); darkSides darkens rim
+  // and cuts by 64.
   void DrawPie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, int32_t z0,
                  int32_t z1, double startAngle, double endAngle, bool darkSides, bool drawSides);
   void DrawPlaneAtZRange(Point a, Point b, int32_t z0, int32_t z1);
