@@ -1026,6 +1026,86 @@ TEST_F(ReserveSpaceTest, HitTestCoversLabelsAndLine) {
   EXPECT_FALSE(left.HitTest(78, 100));
 }
 
+TEST(AxisTest, AbsurdValuesStaySafe) {
+  TTestChart chart;
+  TTestSeries& s = chart.Add();
+  const double inf = std::numeric_limits<double>::infinity();
+  s.AddPointXY(-1e308, -1e308);
+  s.AddPointXY(1e308, 1e308);
+  chart.PrepareAxes();
+  for (TCustomChartAxis* a : {&chart.BottomAxis(), &chart.LeftAxis()}) {
+    EXPECT_EQ(a->IRange(), inf);
+    EXPECT_EQ(a->ValueToPixel(0), a->ICenterPos());
+    EXPECT_TRUE(a->ComputeLabels().empty());
+    EXPECT_GT(a->MaxLabelWidth(), 0);
+    platform::Rect r{50, 20, 450, 320};
+    a->ReserveSpace(r);
+  }
+  TCustomChartAxis& bottom = chart.BottomAxis();
+  bottom.SetWorkingRange(-inf, inf);
+  EXPECT_EQ(bottom.ValueToPixel(1), bottom.ICenterPos());
+  EXPECT_TRUE(bottom.ComputeLabels().empty());
+  bottom.SetWorkingRange(0, 1);
+  bottom.SetIncrement(1e-300);
+  EXPECT_TRUE(bottom.ComputeLabelValues(1e-300).empty());
+  bottom.SetIncrement(0);
+
+  // Logarithms of extreme ranges clamp to the pixel range.
+  bottom.SetMinMax(1, 2);
+  bottom.SetLogarithmic(true);
+  bottom.SetWorkingRange(1, std::nextafter(1.0, 2.0));
+  EXPECT_EQ(bottom.ValueToPixel(1e300), INT32_MAX);
+  EXPECT_EQ(bottom.ValueToPixel(1e-300), INT32_MIN);
+  bottom.SetWorkingRange(1e-300, 1e300);
+  EXPECT_NEAR(double(bottom.ComputeLabels().size()), 600, 1);
+  bottom.SetLogarithmic(false);
+  bottom.SetAutomatic(true);
+
+  // Positions and sizes far outside any window.
+  bottom.SetStartPosition(1e300);
+  bottom.SetEndPosition(-1e300);
+  bottom.ComputeAxisPositions();
+  EXPECT_EQ(bottom.IStartPos(), INT32_MAX);
+  EXPECT_EQ(bottom.IEndPos(), INT32_MIN + 50);
+  bottom.AdjustRangeForMargins(INT32_MAX, INT32_MIN);
+  bottom.SetPositionPercent(1e300);
+  bottom.SetLabelsSize(INT32_MAX);
+  bottom.SetTickLength(INT32_MAX);
+  bottom.Axis().SetWidth(INT32_MAX);
+  bottom.SetLabelsSeparation(INT32_MAX);
+  platform::Rect r{50, 20, 450, 320};
+  bottom.ReserveSpace(r);
+  EXPECT_EQ(r.bottom, INT32_MIN);
+  EXPECT_EQ(bottom.AxisLinePosition(), 320 - INT32_MAX);
+  bottom.ComputeIncrement();
+
+  // Paging with absurd pages.
+  chart.maxPointsPerPage = INT32_MAX;
+  chart.page = INT32_MAX;
+  chart.PrepareAxes();
+  chart.page = INT32_MIN;
+  chart.PrepareAxes();
+
+  // Date-time axes over everything.
+  s.XValues().SetDateTime(true);
+  chart.maxPointsPerPage = 0;
+  chart.BottomAxis().SetStartPosition(0);
+  chart.BottomAxis().SetEndPosition(100);
+  chart.PrepareAxes();
+  chart.BottomAxis().SetIncrement(30);
+  chart.BottomAxis().ComputeLabels();
+  chart.BottomAxis().SetWorkingRange(0, 1e7);
+  EXPECT_LT(chart.BottomAxis().ComputeLabels().size(), 10000u);
+
+  // The depth axis with absurd ranges.
+  chart.width3D = INT32_MAX;
+  TCustomChartAxis& depth = chart.DepthAxis();
+  depth.SetWorkingRange(1e300, 1e300);
+  depth.ComputeLabels();
+  depth.SetWorkingRange(0, 1e-300);
+  EXPECT_EQ(depth.ValueToPixel(1), INT32_MAX);
+}
+
 TEST(AxisTest, VisibilityInTheChart) {
   TTestChart chart;
   EXPECT_FALSE(chart.BottomAxis().IsVisibleInChart());

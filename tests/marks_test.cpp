@@ -395,6 +395,20 @@ TEST_F(DrawMarksTest, ThreeDimensionalBoxFollowsItsProjectedArrow) {
   EXPECT_EQ(rects[0].args[1], 320 - h + 1 - 10);
 }
 
+TEST_F(DrawMarksTest, MarksFarOutsideTheWindowStaySafe) {
+  s.AddPointXY(1e300, 1e300, "far");
+  chart.PrepareAxes();
+  chart.BottomAxis().SetWorkingRange(0, 1e-300);
+  chart.LeftAxis().SetWorkingRange(0, 1e-300);
+  chart.view3D = true;
+  chart.view3DOptions.SetZoom(INT32_MAX);
+  s.Marks().Frame().SetWidth(INT32_MAX);
+  s.SetCalcVisiblePoints(false);
+  s.ComputeVisibleRange();
+  s.DrawAllMarks();
+  EXPECT_FALSE(OpsOf(chart, OpKind::TextOut).empty());
+}
+
 // ---- legend symbols ----------------------------------------------------------------------
 
 TEST(MarksTest, LegendItemsDrawTheirColourBox) {

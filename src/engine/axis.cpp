@@ -42,31 +42,13 @@ bool AngleRunsHorizontally(int32_t angle) {
 
 }  // namespace
 
-const std::array<double, kDateTimeStepCount> kDateTimeStepDays = {1.0 / 86400,
-                                                                  5.0 / 86400,
-                                                                  10.0 / 86400,
-                                                                  15.0 / 86400,
-                                                                  30.0 / 86400,
-                                                                  1.0 / 1440,
-                                                                  5.0 / 1440,
-                                                                  10.0 / 1440,
-                                                                  15.0 / 1440,
-                                                                  30.0 / 1440,
-                                                                  1.0 / 24,
-                                                                  2.0 / 24,
-                                                                  6.0 / 24,
-                                                                  12.0 / 24,
-                                                                  1,
-                                                                  2,
-                                                                  3,
-                                                                  7,
-                                                                  15,
-                                                                  30,
-                                                                  60,
-                                                                  90,
-                                                                  120,
-                                                                  182,
-                                                                  365};
+// clang-format off
+const std::array<double, kDateTimeStepCount> kDateTimeStepDays = {
+    1.0 / 86400, 5.0 / 86400, 10.0 / 86400, 15.0 / 86400, 30.0 / 86400,  // seconds
+    1.0 / 1440,  5.0 / 1440,  10.0 / 1440,  15.0 / 1440,  30.0 / 1440,   // minutes
+    1.0 / 24,    2.0 / 24,    6.0 / 24,     12.0 / 24,                    // hours
+    1, 2, 3, 7, 15, 30, 60, 90, 120, 182, 365};                          // days
+// clang-format on
 
 int32_t FindDateTimeStep(double increment) {
   for (int32_t i = kDateTimeStepCount - 1; i >= 0; --i) {
@@ -513,11 +495,11 @@ void TCustomChartAxis::ComputeAxisPositions() {
     start = 0;
     end = chart_->Width3D();
   } else if (horizontal_) {
-    start = int64_t(r.left) + RoundToInt(double(r.Width()) * startPosition_ / 100.0);
-    end = int64_t(r.left) + RoundToInt(double(r.Width()) * endPosition_ / 100.0);
+    start = int64_t(r.left) + RoundToInt((double(r.right) - r.left) * startPosition_ / 100.0);
+    end = int64_t(r.left) + RoundToInt((double(r.right) - r.left) * endPosition_ / 100.0);
   } else {
-    start = int64_t(r.top) + RoundToInt(double(r.Height()) * startPosition_ / 100.0);
-    end = int64_t(r.top) + RoundToInt(double(r.Height()) * endPosition_ / 100.0);
+    start = int64_t(r.top) + RoundToInt((double(r.bottom) - r.top) * startPosition_ / 100.0);
+    end = int64_t(r.top) + RoundToInt((double(r.bottom) - r.top) * endPosition_ / 100.0);
   }
   iStartPos_ = ClampToInt(start);
   iEndPos_ = ClampToInt(end);
@@ -626,7 +608,8 @@ int32_t TCustomChartAxis::LabelWidth(const std::string& text) {
   TZidCanvas3D& canvas = chart_->Canvas();
   int32_t lines = 0;
   const int32_t width = textlines::WidestWidth(canvas, text, &lines);
-  if (AngleRunsVertically(labelsAngle_)) return canvas.TextLineHeight() * lines;
+  if (AngleRunsVertically(labelsAngle_))
+    return ClampToInt(int64_t(canvas.TextLineHeight()) * lines);
   return width;
 }
 
@@ -634,7 +617,8 @@ int32_t TCustomChartAxis::LabelHeight(const std::string& text) {
   TZidCanvas3D& canvas = chart_->Canvas();
   int32_t lines = 0;
   const int32_t width = textlines::WidestWidth(canvas, text, &lines);
-  if (AngleRunsHorizontally(labelsAngle_)) return canvas.TextLineHeight() * lines;
+  if (AngleRunsHorizontally(labelsAngle_))
+    return ClampToInt(int64_t(canvas.TextLineHeight()) * lines);
   return width;
 }
 
@@ -650,7 +634,7 @@ double TCustomChartAxis::ComputeIncrement() {
   double maxLabels = 1;
   if (labelSize > 0) {
     double s = labelSize;
-    if (labelsSeparation_ > 0) s += RoundToInt(labelSize * labelsSeparation_ * 0.01);
+    if (labelsSeparation_ > 0) s += RoundToInt(double(labelSize) * labelsSeparation_ * 0.01);
     maxLabels = std::nearbyint(double(iAxisSize_) / s);
   }
   if (maxLabels < 1) return isDateTime_ ? kOneSecond : 1e-12;
@@ -841,7 +825,7 @@ int32_t TCustomChartAxis::LabelSizeAcross(const std::string& text) {
   const int32_t width = textlines::WidestWidth(canvas, text, &lines);
   const bool across =
       horizontal_ ? AngleRunsVertically(labelsAngle_) : AngleRunsHorizontally(labelsAngle_);
-  return across ? canvas.TextLineHeight() * lines : width;
+  return across ? ClampToInt(int64_t(canvas.TextLineHeight()) * lines) : width;
 }
 
 void TCustomChartAxis::SeriesLabels(std::vector<TAxisLabel>& labels, bool marks) {
@@ -887,6 +871,7 @@ void TCustomChartAxis::SeriesLabels(std::vector<TAxisLabel>& labels, bool marks)
 
 void TCustomChartAxis::DepthTextLabels(std::vector<TAxisLabel>& labels) {
   if (!(iMinimum_ <= iMaximum_) || !(iMaximum_ - iMinimum_ < 10000)) return;
+  if (!(std::fabs(iMinimum_) < 1e9) || !(std::fabs(iMaximum_) < 1e9)) return;
   std::vector<TChartSeries*> active;
   for (TChartSeries* s : chart_->SeriesList()) {
     if (s->Active()) active.push_back(s);
@@ -963,10 +948,10 @@ int32_t TCustomChartAxis::MaxLabelWidth() {
 int32_t TCustomChartAxis::MovePositionPercent(int32_t position, const platform::Rect& rect) const {
   if (positionPercent_ == 0) return position;
   if (horizontal_) {
-    const int64_t delta = RoundToInt(positionPercent_ / 100.0 * rect.Height());
+    const int64_t delta = RoundToInt(positionPercent_ / 100.0 * (double(rect.bottom) - rect.top));
     return ClampToInt(otherSide_ ? int64_t(position) + delta : int64_t(position) - delta);
   }
-  const int64_t delta = RoundToInt(positionPercent_ / 100.0 * rect.Width());
+  const int64_t delta = RoundToInt(positionPercent_ / 100.0 * (double(rect.right) - rect.left));
   return ClampToInt(otherSide_ ? int64_t(position) - delta : int64_t(position) + delta);
 }
 
@@ -1002,9 +987,9 @@ void TCustomChartAxis::ReserveSpace(platform::Rect& rect) {
     posLabels_ = rect.right;
     return;
   }
-  int32_t tickSize = axisPen_.Visible() ? axisPen_.Width() : 0;
+  int64_t tickSize = axisPen_.Visible() ? axisPen_.Width() : 0;
   if (ticks_.Visible()) tickSize += tickLength_;
-  if (minorTicks_.Visible()) tickSize = std::max(tickSize, minorTickLength_);
+  if (minorTicks_.Visible()) tickSize = std::max<int64_t>(tickSize, minorTickLength_);
 
   if (!title_.Caption().empty()) {
     int32_t titleSize = titleSize_;
@@ -1026,7 +1011,7 @@ void TCustomChartAxis::ReserveSpace(platform::Rect& rect) {
     }
     posLabels_ = shrink(labelsSize);
   }
-  const int64_t rest = int64_t(tickSize) + chart_->AxisWallSize(*this);
+  const int64_t rest = tickSize + chart_->AxisWallSize(*this);
   if (rest > 0) shrink(ClampToInt(rest));
   posTitle_ = MovePositionPercent(posTitle_, rect);
   posLabels_ = MovePositionPercent(posLabels_, rect);

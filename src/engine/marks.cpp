@@ -7,6 +7,13 @@
 
 namespace zq {
 
+namespace {
+// Pixel sums done wide: points may lie anywhere in the int32 range.
+int32_t Sum(int64_t a, int64_t b) {
+  return int32_t(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX));
+}
+}  // namespace
+
 // ---- multi-line texts ---------------------------------------------------------------------
 
 namespace textlines {
@@ -192,11 +199,11 @@ void TSeriesMarks::DrawMarkBox(int32_t index, TColor pointColor, TSeriesMarkPosi
     // The box is drawn flat: it follows the projected end of its arrow.
     const platform::Point projected =
         canvas.ProjectXY(position.ArrowTo.x, position.ArrowTo.y, zPosition_);
-    leftTop.x += projected.x - position.ArrowTo.x;
-    leftTop.y += projected.y - position.ArrowTo.y;
+    leftTop.x = Sum(leftTop.x, int64_t(projected.x) - position.ArrowTo.x);
+    leftTop.y = Sum(leftTop.y, int64_t(projected.y) - position.ArrowTo.y);
   }
-  const platform::Rect bounds{leftTop.x, leftTop.y, leftTop.x + position.Width,
-                              leftTop.y + position.Height};
+  const platform::Rect bounds{leftTop.x, leftTop.y, Sum(leftTop.x, position.Width),
+                              Sum(leftTop.y, position.Height)};
 
   if (frame_.Visible() || !transparent_) {
     canvas.SetBrushColor(backColor_);
@@ -209,12 +216,12 @@ void TSeriesMarks::DrawMarkBox(int32_t index, TColor pointColor, TSeriesMarkPosi
     }
   }
   int32_t top = leftTop.y;
-  if (frame_.Visible()) top += frame_.Width();
+  if (frame_.Visible()) top = Sum(top, frame_.Width());
 
   canvas.SetBrushStyle(TBrushStyle::bsClear);
   canvas.SetTextAlignment(platform::text_align::kCenter | platform::text_align::kTop);
   const int32_t lineHeight = canvas.TextLineHeight();
-  const int32_t x = leftTop.x + position.Width / 2;
+  const int32_t x = Sum(leftTop.x, position.Width / 2);
   int32_t y = top;
   for (std::string_view line : textlines::Split(text)) {
     if (textInDepth) {
@@ -222,7 +229,7 @@ void TSeriesMarks::DrawMarkBox(int32_t index, TColor pointColor, TSeriesMarkPosi
     } else {
       canvas.OutputText(x, y, line);
     }
-    y += lineHeight;
+    y = Sum(y, lineHeight);
   }
   canvas.SetTextAlignment(platform::text_align::kLeft | platform::text_align::kTop);
 }

@@ -15,6 +15,10 @@ namespace zq {
 namespace {
 
 // Round half to even, kept inside the int32 range.
+int32_t ClampToInt(int64_t value) {
+  return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 int32_t RoundToInt(double value) {
   if (std::isnan(value)) return 0;
   const double r = std::nearbyint(value);
@@ -730,7 +734,7 @@ void TChartSeries::AssignZOrder() {
   if (zOrder_ != -1) {
     parent_->SetMaxZOrder(std::max(parent_->MaxZOrder(), zOrder_));
   } else if (parent_->View3D()) {
-    parent_->SetMaxZOrder(parent_->MaxZOrder() + 1);
+    if (parent_->MaxZOrder() < INT32_MAX) parent_->SetMaxZOrder(parent_->MaxZOrder() + 1);
     computedZOrder_ = parent_->MaxZOrder();
   } else {
     computedZOrder_ = 0;
@@ -823,7 +827,8 @@ void TChartSeries::DrawAllMarks() {
   TChartFont font = marks_->Font();
   const TView3DOptions& view = parent_->View3DOptions();
   if (parent_->View3D() && !canvas.DrawsTextInDepth() && view.ZoomText()) {
-    const int32_t size = std::max(1, RoundToInt(font.Size() * view.Zoom() * 0.01));
+    const int32_t size =
+        std::clamp(RoundToInt(double(font.Size()) * view.Zoom() * 0.01), 1, kMaxFontPixels);
     if (size != font.Size()) font.SetSize(size);
   }
   canvas.SetFont(font);
@@ -833,19 +838,20 @@ void TChartSeries::DrawAllMarks() {
     const std::string text = MarkText(i);
     if (text.empty()) continue;
     int32_t lines = 0;
-    int32_t width = textlines::WidestWidth(canvas, text, &lines) + canvas.TextWidthOf("W");
-    int32_t height = lines * canvas.TextLineHeight();
+    int64_t width = int64_t(textlines::WidestWidth(canvas, text, &lines)) + canvas.TextWidthOf("W");
+    int64_t height = int64_t(lines) * canvas.TextLineHeight();
     if (marks_->Frame().Visible()) {
-      width += 2 * marks_->Frame().Width();
-      height += 2 * marks_->Frame().Width();
+      width += 2 * int64_t(marks_->Frame().Width());
+      height += 2 * int64_t(marks_->Frame().Width());
     }
     TSeriesMarkPosition position;
     const platform::Point p{PointXPixel(i), PointYPixel(i)};
     position.ArrowFrom = p;
     position.ArrowTo = p;
-    position.Width = width;
-    position.Height = height;
-    position.LeftTop = {p.x - width / 2, p.y - height + 1};
+    position.Width = ClampToInt(width);
+    position.Height = ClampToInt(height);
+    position.LeftTop = {ClampToInt(int64_t(p.x) - position.Width / 2),
+                        ClampToInt(int64_t(p.y) - position.Height + 1)};
     DrawMark(i, text, position);
   }
 }
