@@ -815,6 +815,7 @@ Rect TZidCanvas3D::BeginFrame(platform::Surface& surface, TView3DOptions* option
   is3D_ = is3D;
   orthogonal_ = false;
   zoomFactor_ = 1.0;
+  perspectiveFactor_ = 0;
   if (is3D && options) {
     orthogonal_ = options->Orthogonal();
     zoomFactor_ = double(options->Zoom()) * 0.01;

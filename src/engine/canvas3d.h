@@ -219,6 +219,8 @@ class TZidCanvas3D {
   void UnprojectPoint(int32_t& x, int32_t& y, int32_t z) const;
 
   TView3DOptions* View3DOptions() const { return options_; }
+  // The options are not owned: an owner that re-creates its window or frees them calls this.
+  void ForgetView3DOptions() { options_ = nullptr; }
   bool Is3D() const { return is3D_; }
   bool IsOrthogonal() const { return orthogonal_; }
   double ZoomFactor() const { return zoomFactor_; }
