@@ -1,5 +1,7 @@
 // TChartHost: what series and axes need of the chart they belong to. The axis panel implements
-// it; series and axes never see more of the chart than this.
+// it; series and axes never see more of the chart than this. Where the panel already has an
+// accessor (Color, View3D, Canvas, ChartRect, Width3D, ApplyZOrder, IsLoading, ...) the name and
+// signature are the same, so the axis panel's override just forwards to it.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +44,7 @@ class TChartHost {
 
   // ---- layout of the current paint ---------------------------------------------------------
   // The plotting area.
-  virtual platform::Rect ChartRect() const = 0;
+  virtual const platform::Rect& ChartRect() const = 0;
   // Total depth of the 3D chart in pixels (0 in 2D).
   virtual int32_t Width3D() const = 0;
   // Size of the wall lying next to the axis, in pixels (0 when none takes room).

@@ -114,7 +114,7 @@ class TTestChart : public TChartHost {
   TCustomChartAxis& DepthAxis() override { return depth_; }
   TZidCanvas3D& Canvas() override { return canvas_; }
   const platform::LocaleSettings& Locale() const override { return locale; }
-  platform::Rect ChartRect() const override { return chartRect; }
+  const platform::Rect& ChartRect() const override { return chartRect; }
   int32_t Width3D() const override { return width3D; }
   int32_t AxisWallSize(const TCustomChartAxis& axis) const override;
   TColor Color() const override { return color; }
