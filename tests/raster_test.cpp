@@ -164,7 +164,7 @@ TEST(ScanPolygon, DegeneratePolygonsFillNothing) {
   EXPECT_EQ(spans, 0);
 }
 
-TEST(RoundRectOutline, EllipsesAreClosedCounterClockwiseLoopsTouchingTheirBox) {
+TEST(RoundRectOutline, EllipsesAreClosedCounterClockwiseLoopsInsideTheirBox) {
   for (int w = 3; w < 40; w += 3)
     for (int h = 3; h < 40; h += 4) {
       const Rect box{5, 7, 5 + w, 7 + h};
@@ -181,7 +181,15 @@ TEST(RoundRectOutline, EllipsesAreClosedCounterClockwiseLoopsTouchingTheirBox) {
         ASSERT_LE(std::abs(q.x - p.x), std::max(2, w / 8)) << w << "x" << h << " at " << i;
         ASSERT_LE(std::abs(q.y - p.y), std::max(2, h / 8)) << w << "x" << h << " at " << i;
       }
-      EXPECT_EQ(seen, box) << w << "x" << h;
+      // Always as wide as the box; thin tall ellipses stop short of its top and bottom, as
+      // GDI's do.
+      EXPECT_EQ(seen.left, box.left) << w << "x" << h;
+      EXPECT_EQ(seen.right, box.right) << w << "x" << h;
+      EXPECT_GE(seen.top, box.top) << w << "x" << h;
+      EXPECT_LE(seen.bottom, box.bottom) << w << "x" << h;
+      if (h <= 2 * w) {
+        EXPECT_EQ(seen, box) << w << "x" << h;
+      }
       EXPECT_GT(area, 0) << w << "x" << h;
     }
 }
@@ -198,6 +206,26 @@ TEST(RoundRectOutline, AbsurdBoxesStayCheap) {
       {-1000000000, -1000000000, 1000000000, 1000000000}, 2000000000, 2000000000);
   EXPECT_GT(loop.size(), 100u);
   EXPECT_LT(loop.size(), 10000u);
+}
+
+TEST(RoundRegion, PenDotsAndEllipseRows) {
+  using Rows = std::vector<std::pair<int32_t, int32_t>>;
+  EXPECT_EQ(raster::PenDot(2), (Rows{{-1, 1}, {-1, 1}}));
+  EXPECT_EQ(raster::PenDot(3), (Rows{{0, 1}, {-1, 2}, {0, 1}}));  // a plus sign
+  // A thin ellipse's region leaves its tip rows empty.
+  std::vector<std::tuple<int, int, int>> rows;
+  raster::RoundRectRegion({0, 0, 4, 10}, 4, 10, {0, 0, 100, 100},
+                          [&](int32_t y, int32_t x0, int32_t x1) {
+                            rows.push_back({y, x0, x1});
+                          });
+  ASSERT_EQ(rows.size(), 8u);
+  EXPECT_EQ(rows.front(), std::make_tuple(1, 1, 3));
+  EXPECT_EQ(rows.back(), std::make_tuple(8, 1, 3));
+  // A rounded rectangle's straight middle is one band of full rows.
+  int full = 0;
+  raster::RoundRectRegion({0, 0, 20, 30}, 6, 6, {0, 0, 100, 100},
+                          [&](int32_t, int32_t x0, int32_t x1) { full += x0 == 0 && x1 == 20; });
+  EXPECT_GE(full, 24);
 }
 
 TEST(ArcOutline, RunsFromStartToEndCounterClockwise) {

@@ -116,34 +116,6 @@ Rect BoundsOf(const Point* pts, int32_t count, int64_t margin) {
   return {clamp(l - margin), clamp(t - margin), clamp(r + margin + 1), clamp(b + margin + 1)};
 }
 
-// Liang-Barsky clipping of a segment to a box, for strokes whose far ends Cairo's fixed-point
-// coordinates cannot hold.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double l, double t, double r,
-                 double b) {
-  double t0 = 0, t1 = 1;
-  const double dx = x1 - x0, dy = y1 - y0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x0 - l, r - x0, y0 - t, b - y0};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-    } else {
-      const double u = q[i] / p[i];
-      if (p[i] < 0)
-        t0 = std::max(t0, u);
-      else
-        t1 = std::min(t1, u);
-    }
-  }
-  if (t0 > t1) return false;
-  const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
-  x1 = x0 + t1 * dx;
-  y1 = y0 + t1 * dy;
-  x0 = nx0;
-  y0 = ny0;
-  return true;
-}
-
 }  // namespace
 
 CairoSurface::CairoSurface(int32_t width, int32_t height, bool monochrome)
@@ -245,68 +217,10 @@ void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool
 void CairoSurface::StrokeWide(const Point* points, int32_t count, bool closed, Mask& mask,
                               uint8_t value) {
   if (IsEmpty(mask.box) || count < 1) return;
-  const int32_t w = mask.box.Width(), h = mask.box.Height();
-  cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
-  cairo_t* cr = cairo_create(a8);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  cairo_set_line_width(cr, pen_.width);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  // Odd widths centre on pixel centres; even ones on pixel corners, the extra row and column
-  // going up and left as GDI puts them.
-  const double off = (pen_.width % 2) ? 0.5 : 0.0;
-  const double ox = off - mask.box.left, oy = off - mask.box.top;
-  // Segments are clipped to a margin around the mask; round caps on the pieces make the same
-  // union as round joins would.
-  const double margin = pen_.width + 4.0;
-  const double cl = -margin, ct = -margin, cr_ = w + margin, cb = h + margin;
-  const int32_t segments = closed ? count : count - 1;
-  bool open = false;
-  double lastX = 0, lastY = 0;
-  for (int32_t i = 0; i < segments; ++i) {
-    const Point a = points[i], b = points[(i + 1) % count];
-    if (a == b) continue;
-    double x0 = a.x + ox, y0 = a.y + oy, x1 = b.x + ox, y1 = b.y + oy;
-    const double sx0 = x0, sy0 = y0, sx1 = x1, sy1 = y1;
-    if (!ClipSegment(x0, y0, x1, y1, cl, ct, cr_, cb)) {
-      open = false;
-      continue;
-    }
-    const bool startKept = x0 == sx0 && y0 == sy0;
-    if (!open || !startKept || x0 != lastX || y0 != lastY) cairo_move_to(cr, x0, y0);
-    cairo_line_to(cr, x1, y1);
-    lastX = x1;
-    lastY = y1;
-    open = x1 == sx1 && y1 == sy1;
-  }
-  if (closed && open && count > 2) {
-    // A closed outline wholly inside the margin closes with a join rather than two caps.
-    bool inside = true;
-    for (int32_t i = 0; i < count && inside; ++i) {
-      const double x = points[i].x + ox, y = points[i].y + oy;
-      inside = x > cl && x < cr_ && y > ct && y < cb;
-    }
-    if (inside) cairo_close_path(cr);
-  }
-  // A single point (all segments empty) still leaves a dot under a round pen.
-  if (segments > 0) {
-    bool allSame = true;
-    for (int32_t i = 1; i < count && allSame; ++i) allSame = points[i] == points[0];
-    if (allSame) {
-      cairo_move_to(cr, points[0].x + ox, points[0].y + oy);
-      cairo_close_path(cr);
-    }
-  }
-  cairo_stroke(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(a8);
-  const uint8_t* d = cairo_image_surface_get_data(a8);
-  const int stride = cairo_image_surface_get_stride(a8);
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x)
-      if (d[size_t(y) * size_t(stride) + size_t(x)] >= 128)
-        mask.cells[size_t(y) * size_t(w) + size_t(x)] = value;
-  cairo_surface_destroy(a8);
+  raster::WidePen(points, count, closed, pen_.width, mask.box,
+                  [&](int32_t y, int32_t x0, int32_t x1) {
+                    std::fill_n(&mask.At(x0, y), size_t(x1 - x0), value);
+                  });
 }
 
 void CairoSurface::PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop) {
@@ -382,29 +296,19 @@ void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
   const bool hasBrush = fill && brush_.style != BrushStyle::Clear && outline.closed;
   const bool wide = hasPen && !CosmeticPen();
   if (hasBrush || wide) {
-    Mask mask{Intersect(BoundsOf(pts.data(), n, wide ? pen_.width : 0), clipBox_), {}};
+    Rect bounds = BoundsOf(pts.data(), n, wide ? pen_.width : 0);
+    if (outline.rounded)
+      bounds = {std::min(bounds.left, outline.box.left), std::min(bounds.top, outline.box.top),
+                std::max(bounds.right, outline.box.right),
+                std::max(bounds.bottom, outline.box.bottom)};
+    Mask mask{Intersect(bounds, clipBox_), {}};
     if (!IsEmpty(mask.box)) {
       mask.cells.assign(size_t(mask.box.Width()) * size_t(mask.box.Height()), 0);
-      if (hasBrush && outline.solid && !hasPen) {
-        // Without a pen, a convex outline fills out to its own pixels, right and bottom too.
-        std::vector<std::pair<int32_t, int32_t>> rows(size_t(mask.box.Height()),
-                                                      {INT32_MAX, INT32_MIN});
-        for (int32_t i = 0; i < n; ++i) {
-          const Point a = pts[size_t(i)], b = pts[size_t((i + 1) % n)];
-          const Rect rowsBox{INT32_MIN, mask.box.top, INT32_MAX, mask.box.bottom};
-          auto add = [&](int32_t x, int32_t y) {
-            auto& r = rows[size_t(y - mask.box.top)];
-            r = {std::min(r.first, x), std::max(r.second, x)};
-          };
-          raster::LineWalk(a, b).Visit(rowsBox, [&](int32_t x, int32_t y, int64_t) { add(x, y); });
-          if (a.y >= mask.box.top && a.y < mask.box.bottom) add(a.x, a.y);
-        }
-        for (int32_t y = mask.box.top; y < mask.box.bottom; ++y) {
-          const auto& r = rows[size_t(y - mask.box.top)];
-          const int32_t x0 = std::max(r.first, mask.box.left);
-          const int32_t x1 = std::min(r.second + 1, mask.box.right);
-          if (x0 < x1) std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
-        }
+      if (hasBrush && outline.rounded) {
+        raster::RoundRectRegion(outline.box, outline.ellipseWidth, outline.ellipseHeight, mask.box,
+                                [&](int32_t y, int32_t x0, int32_t x1) {
+                                  std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
+                                });
       } else if (hasBrush) {
         raster::ScanPolygon(pts.data(), n, mask.box, [&](int32_t y, int32_t x0, int32_t x1) {
           std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
@@ -415,14 +319,7 @@ void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
       PaintMask(mask, pen_.color, hasBrush ? &brush_ : nullptr, PenRop());
     }
   }
-  if (hasPen && !wide) {
-    bool single = true;
-    for (int32_t i = 1; i < n && single; ++i) single = pts[i] == pts[0];
-    if (single)  // a one-pixel shape still shows its pixel
-      Put(pts[0].x, pts[0].y, DevicePixel(pen_.color), PenRop());
-    else
-      DrawCosmeticPolyline(pts.data(), n, outline.closed);
-  }
+  if (hasPen && !wide) DrawCosmeticPolyline(pts.data(), n, outline.closed);
 }
 
 Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bottom) const {
@@ -438,7 +335,7 @@ Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bo
 
 void CairoSurface::Polygon(const Point* points, int32_t count) {
   if (count < 2) return;
-  DrawShape({std::vector<Point>(points, points + count), true}, true);
+  DrawShape({std::vector<Point>(points, points + count), true, false, {}, 0, 0}, true);
 }
 
 void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -457,10 +354,10 @@ void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t b
       for (int32_t y = inner.top; y < inner.bottom; ++y)
         FillBrushSpan(y, inner.left, inner.right, brush_, PenRop());
     }
-    DrawShape({loop, true}, false);
+    DrawShape({loop, true, false, {}, 0, 0}, false);
     return;
   }
-  DrawShape({loop, true}, true);
+  DrawShape({loop, true, false, {}, 0, 0}, true);
 }
 
 void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
@@ -473,7 +370,9 @@ void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t b
     Rectangle(left, top, right, bottom);
     return;
   }
-  DrawShape({raster::RoundRectOutline(box, int32_t(ew), int32_t(eh)), true, true}, true);
+  DrawShape({raster::RoundRectOutline(box, int32_t(ew), int32_t(eh)), true, true, box, int32_t(ew),
+             int32_t(eh)},
+            true);
 }
 
 void CairoSurface::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -485,7 +384,8 @@ void CairoSurface::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom,
                        int32_t yStart, int32_t xEnd, int32_t yEnd) {
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
-  DrawShape({raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd}), false}, false);
+  DrawShape({raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd}), false, false, {}, 0, 0},
+            false);
 }
 
 void CairoSurface::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
@@ -494,7 +394,7 @@ void CairoSurface::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom,
   if (box.right <= box.left || box.bottom <= box.top) return;
   std::vector<Point> pts = raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd});
   pts.push_back({box.left + box.Width() / 2, box.top + box.Height() / 2});
-  DrawShape({std::move(pts), true}, true);
+  DrawShape({std::move(pts), true, false, {}, 0, 0}, true);
 }
 
 void CairoSurface::FillRect(const Rect& rect, const Brush& brush) {

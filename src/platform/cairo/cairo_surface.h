@@ -1,8 +1,8 @@
 // The Linux drawing surface: a Cairo image surface drawn with the Windows pixel rules.
 //
-// Cosmetic lines, polygon and ellipse interiors, hatches, raster operations and clipping are
-// computed here pixel by pixel, so that they land on the pixels GDI chooses; Cairo strokes wide
-// pens and draws text (through FreeType and fontconfig) into coverage masks.
+// Lines, wide pens, polygon and ellipse interiors, hatches, raster operations and clipping are
+// computed here pixel by pixel, so that they land on the pixels GDI chooses; Cairo draws the
+// text (through FreeType and fontconfig) into coverage masks.
 #pragma once
 
 #include <cairo.h>
@@ -102,7 +102,11 @@ class CairoSurface : public Surface {
   struct ShapeOutline {
     std::vector<Point> points;
     bool closed = true;
-    bool solid = false;  // a convex loop of adjacent pixels (ellipses, rounded rectangles)
+    // Ellipses and rounded rectangles fill GDI's elliptic region of their box rather than the
+    // polygon of their outline.
+    bool rounded = false;
+    Rect box;
+    int32_t ellipseWidth = 0, ellipseHeight = 0;
   };
 
   void MarkDirty();
@@ -118,7 +122,7 @@ class CairoSurface : public Surface {
   template <typename F>
   void TracePolyline(const Point* points, int32_t count, bool closed, F&& plot);
   void DrawCosmeticPolyline(const Point* points, int32_t count, bool closed);
-  // Wide pens: round-ended, round-joined strokes rendered by Cairo into a mask.
+  // Wide pens: the region GDI covers with round ends and joins, marked in a mask.
   void StrokeWide(const Point* points, int32_t count, bool closed, Mask& mask, uint8_t value);
   void PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop);
   void FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush& brush, Rop rop);

@@ -37,19 +37,14 @@ std::vector<Point> QuarterEllipse(int32_t width, int32_t height) {
   while (pt.x >= width / 2 && pt.y <= height - 1) {
     out.push_back(pt);
     const int64_t e2 = 2 * err;
+    if (e2 >= dx) {
+      --pt.x;
+      err += dx += b8;
+    }
     if (e2 <= dy) {
       ++pt.y;
       err += dy += a8;
     }
-    if (e2 >= dx || 2 * err > dy) {
-      --pt.x;
-      err += dx += b8;
-    }
-  }
-  // Flat ellipses stop stepping early: finish the tip straight down.
-  if (!out.empty()) {
-    const Point last = out.back();
-    for (int32_t y = last.y + 1; y <= height - 1; ++y) out.push_back({last.x, y});
   }
   return out;
 }
@@ -77,6 +72,45 @@ std::vector<Point> PolygonEllipse(const Rect& box) {
 }
 
 }  // namespace
+
+std::vector<int32_t> RoundInsets(int32_t ellipseWidth, int32_t ellipseHeight) {
+  // GDI's elliptic regions: Zingl's stepping of the lower half, mirrored up. Unlike the
+  // outline stepping, every row gets a run, out to the tips.
+  const int32_t ew = std::max(ellipseWidth, 1), eh = std::max(ellipseHeight, 1);
+  if (ew < 2 || eh < 2) return std::vector<int32_t>(size_t(eh), 0);
+  // Rows the stepping never reaches (the tips of thin ellipses) stay empty.
+  std::vector<int32_t> insets(size_t(eh), kNoRow);
+  insets[size_t(eh / 2)] = 0;
+  const int64_t a = ew - 1, b = eh - 1;
+  const int64_t asq = 8 * a * a, bsq = 8 * b * b;
+  int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + (b % 2));
+  int64_t err = dx + dy + a * a * (b % 2);
+  int32_t x = 0, y = eh / 2;
+  while (x <= ew / 2) {
+    const int64_t e2 = 2 * err;
+    if (e2 >= dx) {
+      ++x;
+      err += dx += bsq;
+    }
+    if (e2 <= dy) {
+      ++y;
+      if (y < eh) insets[size_t(y)] = x;
+      err += dy += asq;
+    }
+  }
+  for (int32_t i = 0; i < eh / 2; ++i) insets[size_t(i)] = insets[size_t(b - i)];
+  return insets;
+}
+
+std::vector<std::pair<int32_t, int32_t>> PenDot(int32_t width) {
+  const int32_t w = std::max(width, 1);
+  const int32_t left = -(w / 2), right = (w + 1) / 2;
+  std::vector<std::pair<int32_t, int32_t>> rows;
+  for (int32_t inset : RoundInsets(w, w))
+    rows.push_back(inset == kNoRow ? std::pair<int32_t, int32_t>{0, 0}
+                                   : std::pair<int32_t, int32_t>{left + inset, right - inset});
+  return rows;
+}
 
 LineWalk::LineWalk(Point a, Point b) : x0_(a.x), y0_(a.y) {
   const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
@@ -141,37 +175,60 @@ std::vector<Point> RoundRectOutline(const Rect& box, int32_t ellipseWidth, int32
 std::vector<Point> ArcOutline(const Rect& box, Point start, Point end) {
   std::vector<Point> loop = RoundRectOutline(box, box.Width(), box.Height());
   if (loop.empty()) return loop;
-  const double cx = box.left + (box.Width() - 1) / 2.0, cy = box.top + (box.Height() - 1) / 2.0;
-  auto angle = [&](double x, double y) {
-    double a = std::atan2(cy - y, x - cx);
+  // GDI measures directions from the pixel at half the width and height, and an outline point
+  // left of (above) it in an even-sized box as if it were one pixel further right (down): the
+  // left half is the mirror image of the right one.
+  const int64_t cx = box.left + box.Width() / 2, cy = box.top + box.Height() / 2;
+  const bool evenW = box.Width() % 2 == 0, evenH = box.Height() % 2 == 0;
+  auto relative = [&](Point p, bool mirrored) {
+    int64_t x = p.x - cx, y = p.y - cy;
+    if (mirrored && evenW && x < 0) ++x;
+    if (mirrored && evenH && y < 0) ++y;
+    return std::pair<int64_t, int64_t>{x, -y};  // y up
+  };
+  auto angle = [](std::pair<int64_t, int64_t> v) {
+    const double a = std::atan2(double(v.second), double(v.first));
     return a < 0 ? a + 2 * M_PI : a;
   };
   // The arc starts at the first outline point at or after the start direction and ends at the
-  // last one before the end direction. GDI breaks the ties of points exactly on an axis its own
-  // way (found by comparing with it under Wine): a start straight down skips its point, an end
-  // straight right or straight down keeps it.
-  auto find = [&](Point p, bool start) {
-    const double target = angle(p.x, p.y);
-    const bool right = p.y == cy && p.x > cx, down = p.x == cx && p.y > cy;
-    const bool inclusive = start ? !down : (right || down);
+  // last one before the end direction. Points exactly on a direction below the horizontal are
+  // skipped by a start and kept by an end, as by one straight right (compared with GDI under
+  // Wine).
+  auto find = [&](Point p, bool isStart) {
+    const auto ray = relative(p, false);
+    const double target = angle(ray);
+    const bool below = ray.second < 0, right = ray.second == 0 && ray.first > 0;
+    const bool inclusive = isStart ? !below : (below || right);
+    auto isExact = [&](size_t i) {
+      const auto v = relative(loop[i], true);
+      return v.first * ray.second == v.second * ray.first &&
+             v.first * ray.first + v.second * ray.second > 0;
+    };
     size_t best = 0;
     double bestDist = 10;
     for (size_t i = 0; i < loop.size(); ++i) {
-      const double a = angle(loop[i].x, loop[i].y);
-      double d = start ? a - target : target - a;
-      if (std::abs(d) < 1e-12) d = inclusive ? 0 : 2 * M_PI;
-      if (d < 0) d += 2 * M_PI;
+      const auto v = relative(loop[i], true);
+      const bool exact = isExact(i);
+      double d = isStart ? angle(v) - target : target - angle(v);
+      if (exact)
+        d = inclusive ? 0 : 2 * M_PI;
+      else if (d <= 0)
+        d += 2 * M_PI;
       if (d < bestDist) {
         bestDist = d;
         best = i;
       }
     }
+    // Mirroring can put two points on the direction: take the first one counter-clockwise.
+    const size_t n = loop.size();
+    if (bestDist == 0 && !isStart)
+      for (size_t k = 1; k < n && isExact((best + n - 1) % n); ++k) best = (best + n - 1) % n;
     return best;
   };
   const size_t s = find(start, true), e = find(end, false);
   const size_t n = loop.size();
   size_t steps = (e + n - s) % n;
-  double sweep = angle(end.x, end.y) - angle(start.x, start.y);
+  double sweep = angle(relative(end, false)) - angle(relative(start, false));
   if (sweep < 0) sweep += 2 * M_PI;
   if (std::abs(sweep) < 1e-12) {
     if (steps == 0) steps = n;  // equal directions: the whole ellipse

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -42,6 +45,55 @@ std::vector<Point> RoundRectOutline(const Rect& box, int32_t ellipseWidth, int32
 // The part of the ellipse outline of box from the radial direction through start to the one
 // through end, counter-clockwise. Equal directions give the whole ellipse.
 std::vector<Point> ArcOutline(const Rect& box, Point start, Point end);
+
+// How far each row of an ellipse of the given size (GDI's elliptic region) stays in from
+// the ellipse's bounding box on both sides; kNoRow for rows without pixels.
+constexpr int32_t kNoRow = INT32_MAX;
+std::vector<int32_t> RoundInsets(int32_t ellipseWidth, int32_t ellipseHeight);
+
+// Calls span(y, x0, x1) for the rows of GDI's rounded-rectangle region of box (right and
+// bottom excluded) with corners ellipseWidth x ellipseHeight; with corners as big as the box
+// it is the ellipse's region.
+template <typename F>
+void RoundRectRegion(const Rect& box, int32_t ellipseWidth, int32_t ellipseHeight, const Rect& clip,
+                     F&& span) {
+  const int64_t w = int64_t(box.right) - box.left, h = int64_t(box.bottom) - box.top;
+  if (w <= 0 || h <= 0) return;
+  auto row = [&](int64_t y, int64_t x0, int64_t x1) {
+    if (y < clip.top || y >= clip.bottom) return;
+    x0 = std::max<int64_t>(x0, clip.left);
+    x1 = std::min<int64_t>(x1, clip.right);
+    if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
+  };
+  const int64_t ew = std::min<int64_t>(w, std::abs(int64_t(ellipseWidth)));
+  const int64_t eh = std::min<int64_t>(h, std::abs(int64_t(ellipseHeight)));
+  if (ew < 2 || eh < 2 || ew > (1 << 16) || eh > (1 << 16)) {
+    for (int64_t y = std::max<int64_t>(box.top, clip.top);
+         y < std::min<int64_t>(box.bottom, clip.bottom); ++y)
+      row(y, box.left, box.right);
+    return;
+  }
+  const std::vector<int32_t> insets = RoundInsets(int32_t(ew), int32_t(eh));
+  for (int64_t i = 0; i < eh / 2; ++i)
+    if (insets[size_t(i)] != kNoRow)
+      row(box.top + i, box.left + insets[size_t(i)], box.right - insets[size_t(i)]);
+  for (int64_t y = std::max<int64_t>(box.top + eh / 2, clip.top);
+       y <= std::min<int64_t>(box.bottom - eh + eh / 2, int64_t(clip.bottom) - 1); ++y)
+    row(y, box.left, box.right);
+  for (int64_t i = eh / 2 + 1; i < eh; ++i)
+    if (insets[size_t(i)] != kNoRow)
+      row(box.bottom - eh + i, box.left + insets[size_t(i)], box.right - insets[size_t(i)]);
+}
+
+// The round dot of a pen width pixels wide (GDI's elliptic region for it): row i, at offset
+// i - width / 2 from the centre pixel, covers columns first .. second-1 relative to it.
+std::vector<std::pair<int32_t, int32_t>> PenDot(int32_t width);
+
+// The pixels GDI covers with a wide pen (round ends and joins) along a polyline: calls
+// span(y, x0, x1) for runs inside box; runs may overlap.
+template <typename F>
+void WidePen(const Point* points, int32_t count, bool closed, int32_t width, const Rect& box,
+             F&& span);
 
 // Calls span(y, x0, x1) for every run of pixels x0 <= x < x1 on row y inside the polygon under
 // the alternate (even-odd) rule, sampling pixel (x, y) at the integer point (x, y) with left and
@@ -152,6 +204,71 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
       const int64_t x0 = std::max<int64_t>(xs[i], box.left);
       const int64_t x1 = std::min<int64_t>(xs[i + 1], box.right);
       if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
+    }
+  }
+}
+
+template <typename F>
+void WidePen(const Point* points, int32_t count, bool closed, int32_t width, const Rect& box,
+             F&& span) {
+  if (count < 1 || IsEmpty(box)) return;
+  auto rect = [&](int64_t l, int64_t t, int64_t r, int64_t b) {
+    l = std::max<int64_t>(l, box.left);
+    r = std::min<int64_t>(r, box.right);
+    t = std::max<int64_t>(t, box.top);
+    b = std::min<int64_t>(b, box.bottom);
+    if (l < r)
+      for (int64_t y = t; y < b; ++y) span(int32_t(y), int32_t(l), int32_t(r));
+  };
+  const int32_t half = width / 2;
+  // Each segment is a band: a rectangle when it is level or upright, otherwise a polygon whose
+  // sides are offset by half the width, the odd pixel going to one side.
+  const int32_t segments = closed ? count : count - 1;
+  for (int32_t i = 0; i < segments; ++i) {
+    const Point a = points[i], b = points[(i + 1) % count];
+    const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
+    if (dx == 0 && dy == 0) continue;
+    if (dy == 0) {
+      rect(std::min(a.x, b.x), int64_t(a.y) - half, std::max(a.x, b.x),
+           int64_t(a.y) - half + width);
+    } else if (dx == 0) {
+      rect(int64_t(a.x) - half, std::min(a.y, b.y), int64_t(a.x) - half + width,
+           std::max(a.y, b.y));
+    } else {
+      const double len = std::hypot(double(dx), double(dy));
+      const double wx = width * std::abs(double(dy)) / len, wy = width * std::abs(double(dx)) / len;
+      auto round = [](double v) { return int64_t(std::floor(v + 0.5)); };
+      int64_t nx = round(wx / 2), ny = round(wy / 2), wdx = round((wx + 1) / 2),
+              wdy = round((wy + 1) / 2);
+      if (dx < 0) {
+        wdy = -wdy;
+        ny = -ny;
+      }
+      if (dy < 0) {
+        std::swap(nx, wdx);
+        std::swap(ny, wdy);
+        nx = -nx;
+        wdx = -wdx;
+      }
+      auto clampPoint = [](int64_t x, int64_t y) {
+        return Point{int32_t(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)),
+                     int32_t(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX))};
+      };
+      const Point band[4] = {clampPoint(a.x - nx, a.y + ny), clampPoint(a.x + wdx, a.y - wdy),
+                             clampPoint(b.x + wdx, b.y - wdy), clampPoint(b.x - nx, b.y + ny)};
+      ScanPolygon(band, 4, box, span);
+    }
+  }
+  // Round ends and joins: the pen's dot at every point.
+  const std::vector<std::pair<int32_t, int32_t>> dot = PenDot(width);
+  for (int32_t i = 0; i < count; ++i) {
+    const Point p = points[i];
+    if (int64_t(p.x) + width < box.left || int64_t(p.x) - width > box.right ||
+        int64_t(p.y) + width < box.top || int64_t(p.y) - width > box.bottom)
+      continue;
+    for (size_t r = 0; r < dot.size(); ++r) {
+      const int64_t y = int64_t(p.y) - half + int64_t(r);
+      rect(int64_t(p.x) + dot[r].first, y, int64_t(p.x) + dot[r].second, y + 1);
     }
   }
 }
