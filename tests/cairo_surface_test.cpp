@@ -749,10 +749,13 @@ TEST_F(CairoSurfaceTest, StretchImageTakesTheNearestPixel) {
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 8; ++x)
       ASSERT_EQ(s.GetPixel(10 + x, 10 + y), ImageRgb(img, x / 2, y / 2)) << x << "," << y;
-  s.StretchImage(img, {57, 10, 50, 13});  // mirrored horizontally, 7 wide: columns
-  EXPECT_EQ(s.GetPixel(56, 10), ImageRgb(img, 0, 0));
-  EXPECT_EQ(s.GetPixel(50, 10), ImageRgb(img, 3, 0));
-  s.StretchImage(img, {100, 10, 102, 12});  // shrunk to 2 x 2
+  // Mirrored horizontally, 7 wide: GDI starts at the left coordinate itself.
+  s.StretchImage(img, {57, 10, 50, 13});
+  EXPECT_EQ(s.GetPixel(57, 10), ImageRgb(img, 0, 0));
+  EXPECT_EQ(s.GetPixel(51, 10), ImageRgb(img, 3, 0));
+  EXPECT_EQ(s.GetPixel(50, 10), kWhite);
+  // Shrunk to 2 x 2: GDI keeps the last column and the first row of each group.
+  s.StretchImage(img, {100, 10, 102, 12});
   EXPECT_EQ(s.GetPixel(100, 10), ImageRgb(img, 1, 0));
   EXPECT_EQ(s.GetPixel(101, 11), ImageRgb(img, 3, 2));
 }

@@ -621,19 +621,41 @@ void CairoSurface::DrawImage(const Image& image, int32_t x, int32_t y) {
     }
 }
 
+namespace {
+
+// The source pixel for destination pixel i of n stretched from a source of m pixels, as GDI's
+// COLORONCOLOR mode picks it (compared with GDI under Wine, top-down source): growing takes
+// the source pixel under the centre of the destination pixel; shrinking keeps, of the source
+// pixels that round to it, the last column and the first row.
+int64_t StretchSource(int64_t i, int64_t n, int64_t m, bool row) {
+  if (n >= m) return std::min((2 * i + 1) * m / (2 * n), m - 1);
+  const int64_t s = row ? (2 * i * m + n) / (2 * n) : (2 * (i + 1) * m + n) / (2 * n) - 1;
+  return std::clamp(s, int64_t(0), m - 1);
+}
+
+}  // namespace
+
 void CairoSurface::StretchImage(const Image& image, const Rect& dest) {
   if (image.Empty()) return;
   const int64_t dw = int64_t(dest.right) - dest.left, dh = int64_t(dest.bottom) - dest.top;
   if (dw == 0 || dh == 0) return;
-  const Rect box = Intersect(Normalized(dest.left, dest.top, dest.right, dest.bottom), clipBox_);
+  // A negative size mirrors the picture, which then ends at the pixel before right (bottom)
+  // and starts at left (top) itself.
+  auto span = [](int64_t from, int64_t size) {
+    return size > 0 ? std::pair<int64_t, int64_t>{from, from + size}
+                    : std::pair<int64_t, int64_t>{from + size + 1, from + 1};
+  };
+  const auto [x0, x1] = span(dest.left, dw);
+  const auto [y0, y1] = span(dest.top, dh);
+  auto clamp32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  const Rect box = Intersect({clamp32(x0), clamp32(y0), clamp32(x1), clamp32(y1)}, clipBox_);
   const int64_t adw = std::llabs(dw), adh = std::llabs(dh);
   for (int32_t y = box.top; y < box.bottom; ++y) {
-    // Nearest source pixel to the centre of the destination pixel; negative sizes mirror.
-    int64_t iy = dh > 0 ? int64_t(y) - dest.top : int64_t(dest.top) - 1 - y;
-    const int64_t sy = std::min<int64_t>((2 * iy + 1) * image.height / (2 * adh), image.height - 1);
+    const int64_t iy = dh > 0 ? int64_t(y) - dest.top : int64_t(dest.top) - y;
+    const int64_t sy = StretchSource(iy, adh, image.height, true);
     for (int32_t x = box.left; x < box.right; ++x) {
-      int64_t ix = dw > 0 ? int64_t(x) - dest.left : int64_t(dest.left) - 1 - x;
-      const int64_t sx = std::min<int64_t>((2 * ix + 1) * image.width / (2 * adw), image.width - 1);
+      const int64_t ix = dw > 0 ? int64_t(x) - dest.left : int64_t(dest.left) - x;
+      const int64_t sx = StretchSource(ix, adw, image.width, false);
       const uint32_t p = image.At(int32_t(sx), int32_t(sy)) & 0xFFFFFF;
       Put(x, y, monochrome_ ? NearestMono(p) : p, Rop::Copy);
     }
