@@ -866,6 +866,7 @@ TEST(LegendHitTest, VerticalLegendRows) {
   EXPECT_EQ(l.ItemAt(420, 48), 0);
   EXPECT_EQ(l.ItemAt(420, 50), 1);
   EXPECT_EQ(l.ItemAt(444, 60), 1);
+  EXPECT_EQ(l.ItemAt(420, 49), 0) << "where two rows meet the first wins";
   EXPECT_EQ(l.ItemAt(420, 35), -1) << "above the first row";
   EXPECT_EQ(l.ItemAt(413, 40), -1);
   EXPECT_EQ(l.ItemAt(445, 40), -1);
@@ -891,6 +892,8 @@ TEST(LegendHitTest, HorizontalLegendColumnsAndRows) {
     EXPECT_EQ(l.ItemAt(texts[size_t(p)].x + 2, texts[size_t(p)].y + 5), p) << texts[size_t(p)];
   }
   EXPECT_EQ(l.ItemAt(140, 40), 4);
+  EXPECT_EQ(l.ItemAt(134, 30), 1) << "where two columns meet the last wins";
+  EXPECT_EQ(l.ItemAt(133, 35), 0) << "where two rows meet the first wins";
   EXPECT_EQ(l.ItemAt(100, 40), -1) << "left of the first column's band";
   EXPECT_EQ(l.ItemAt(150, 22), -1) << "above the first row";
   EXPECT_EQ(l.ItemAt(150, 130), 3 * 8 + 1) << "the last row's places count too";
