@@ -66,7 +66,7 @@ struct Face {
 };
 
 using FaceKey = std::tuple<std::string, int32_t, bool>;  // family, weight, italic
-using InstanceKey = std::tuple<std::string, int32_t, bool, int32_t, int32_t>;  // + ppem, esc
+using InstanceKey = std::tuple<std::string, int32_t, bool, int32_t, int32_t>;  // + height, esc
 
 struct Cache {
   std::mutex mutex;
@@ -203,22 +203,27 @@ std::shared_ptr<const FontInstance> Get(const LogFont& font) {
     faceIt = cache.faces.emplace(faceKey, ResolveFace(family, weight, font.italic)).first;
   const Face& face = faceIt->second;
 
-  // Negative heights are the em size; positive ones the cell (win ascent + descent).
-  int32_t ppem;
-  if (font.height < 0)
-    ppem = font.height == INT32_MIN ? INT32_MAX : -font.height;
-  else if (font.height > 0)
-    ppem = Round(font.height * face.unitsPerEm / (face.winAscent + face.winDescent));
-  else
-    ppem = 12;
-  ppem = std::clamp(ppem, 1, 4096);
+  // Negative heights are the em size; positive ones the cell (win ascent + descent), for
+  // which GDI takes the nearest whole em size whose cell is no taller; 0 is a 16-pixel cell.
+  int64_t ppem;
+  if (font.height < 0) {
+    ppem = -int64_t(font.height);
+  } else {
+    const int64_t cell = font.height > 0 ? font.height : 16;
+    const int64_t units = std::max<int64_t>(1, std::llround(face.winAscent + face.winDescent));
+    const int64_t upem = std::llround(face.unitsPerEm);
+    auto mulDiv = [](int64_t a, int64_t b, int64_t c) { return (a * b * 2 + c) / (2 * c); };
+    ppem = mulDiv(upem, cell, units);
+    while (ppem > 1 && mulDiv(units, ppem, upem) > cell) --ppem;
+  }
+  const double size = double(std::clamp<int64_t>(ppem, 1, 4096));
 
-  const InstanceKey key{std::get<0>(faceKey), weight, font.italic, ppem, esc};
+  const InstanceKey key{std::get<0>(faceKey), weight, font.italic, font.height, esc};
   if (auto it = cache.instances.find(key); it != cache.instances.end()) return it->second;
 
   auto inst = std::make_shared<FontInstance>();
-  const double scale = ppem / face.unitsPerEm;
-  inst->ppem = ppem;
+  const double scale = size / face.unitsPerEm;
+  inst->size = size;
   inst->file = face.file;
   inst->ascent = Round(face.winAscent * scale);
   inst->descent = Round(face.winDescent * scale);
@@ -227,9 +232,9 @@ std::shared_ptr<const FontInstance> Get(const LogFont& font) {
   inst->strikeoutPosition = Round(face.strikeoutPosition * scale);
   inst->strikeoutSize = std::max(1, Round(face.strikeoutSize * scale));
   inst->angle = esc * M_PI / 1800.0;
-  inst->upright = MakeScaled(face.face, ppem, 0);
-  inst->rotated = esc == 0 ? inst->upright : MakeScaled(face.face, ppem, inst->angle);
-  inst->measure = MakeScaled(face.face, ppem, 0, false);
+  inst->upright = MakeScaled(face.face, size, 0);
+  inst->rotated = esc == 0 ? inst->upright : MakeScaled(face.face, size, inst->angle);
+  inst->measure = MakeScaled(face.face, size, 0, false);
   if (cache.instances.size() >= 512) cache.instances.clear();  // users keep theirs alive
   cache.instances.emplace(key, inst);
   return inst;

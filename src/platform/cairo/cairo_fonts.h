@@ -24,7 +24,7 @@ struct FontInstance {
   // 7 wide while GDI measures 8).
   cairo_scaled_font_t* measure = nullptr;
   double angle = 0;  // radians, counter-clockwise
-  int32_t ppem = 0;
+  double size = 0;   // em size in whole pixels
   int32_t ascent = 0;
   int32_t descent = 0;
   int32_t underlinePosition = 0;

@@ -496,7 +496,9 @@ void CairoSurface::TextOut(int32_t x, int32_t y, std::string_view text) {
                            base.At(ox, oy, u1, v1), base.At(ox, oy, u0, v1)};
     FillPolygonRgb(quad, 4, color);
   };
-  if (backMode_ == BackMode::Opaque) band(0, width, -font->ascent, font->descent, backColor_);
+  // GDI (measured under Wine) fills the background only behind level text.
+  if (backMode_ == BackMode::Opaque && base.c == 1)
+    band(0, width, -font->ascent, font->descent, backColor_);
 
   std::vector<cairo_glyph_t> glyphs = fonts::Layout(*font, utf8, double(ox), double(oy), true);
   if (!glyphs.empty() && (base.c != 1 || base.s != 0)) {
@@ -517,7 +519,20 @@ void CairoSurface::TextOut(int32_t x, int32_t y, std::string_view text) {
     const Rect ink{clampInt(std::floor(inkLeft) - 2), clampInt(std::floor(inkTop) - 2),
                    clampInt(std::ceil(inkLeft + ext.width) + 3),
                    clampInt(std::ceil(inkTop + ext.height) + 3)};
-    const Rect box = Intersect(ink, clipBox_);
+    // GDI keeps the glyphs inside the text cell across the baseline (a bold parenthesis at
+    // small sizes reaches a row below the descent, which GDI does not draw).
+    Rect cell = ink;
+    const int64_t asc = font->ascent, desc = font->descent;
+    auto c32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    if (base.c == 1)
+      cell.top = c32(oy - asc), cell.bottom = c32(oy + desc);
+    else if (base.c == -1)
+      cell.top = c32(oy - desc), cell.bottom = c32(oy + asc);
+    else if (base.s == 1)
+      cell.left = c32(ox - asc), cell.right = c32(ox + desc);
+    else if (base.s == -1)
+      cell.left = c32(ox - desc), cell.right = c32(ox + asc);
+    const Rect box = Intersect(Intersect(ink, cell), clipBox_);
     if (!IsEmpty(box)) {
       cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, box.Width(), box.Height());
       cairo_t* cr = cairo_create(a8);
