@@ -269,6 +269,50 @@ TEST_F(AxisDrawTest, MinorTicksOfUnevenGapsRoundEachStep) {
             (std::vector<Seg>{{54, 321, 54, 323}, {58, 321, 58, 323}, {61, 321, 61, 323}}));
 }
 
+TEST_F(AxisDrawTest, MoreMinorTicksThanPixelsMarkEachPixelOnce) {
+  Data(0, 10);
+  chart.chartRect = {50, 20, 65, 320};
+  chart.PrepareAxes();
+  TCustomChartAxis& bottom = chart.BottomAxis();
+  bottom.SetLabels(false);
+  bottom.SetTickOnLabelsOnly(false);
+  bottom.SetIncrement(10);
+  bottom.SetMinorTickCount(1000000000);
+  Draw(bottom);
+  std::vector<Seg> expected;
+  for (int32_t x = 51; x < 65; ++x) expected.push_back({x, 321, x, 323});
+  EXPECT_EQ(Lines(S(), clBlue), expected);
+
+  // A logarithmic axis steps by value: it stops after a bounded number of steps.
+  Data(1, 1000);
+  chart.chartRect = {50, 20, 350, 320};
+  bottom.SetLogarithmic(true);
+  chart.PrepareAxes();
+  Draw(bottom);
+  const std::vector<Seg> minor = Lines(S(), clBlue);
+  EXPECT_FALSE(minor.empty());
+  EXPECT_LE(minor.size(), 299u);
+  EXPECT_TRUE(std::adjacent_find(minor.begin(), minor.end()) == minor.end());
+}
+
+TEST_F(AxisDrawTest, AtMostTwoThousandTicksAreKept) {
+  Data(0, 5000);
+  chart.chartRect = {50, 20, 450, 320};
+  chart.PrepareAxes();
+  TCustomChartAxis& bottom = chart.BottomAxis();
+  bottom.SetIncrement(1);
+  bottom.SetLabelsSeparation(0);
+  bottom.MinorTicks().SetVisible(false);
+  Draw(bottom);
+  EXPECT_EQ(Texts(S()).size(), 5001u);
+  const std::vector<Seg> ticks = Lines(S(), clRed);
+  ASSERT_EQ(ticks.size(), 2000u);
+  EXPECT_EQ(Lines(S(), clGreen).size(), 2000u);
+  // The first ones: 5000 down to 3001.
+  EXPECT_EQ(ticks.back().x0, 450);
+  EXPECT_EQ(ticks.front().x0, bottom.ValueToPixel(3001));
+}
+
 TEST_F(AxisDrawTest, LogarithmicMinorTicksStepLinearlyWithinEachDecade) {
   // 1 .. 1000 over 300 pixels: a decade every 100 pixels.
   Data(1, 1000);

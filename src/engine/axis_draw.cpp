@@ -18,7 +18,7 @@ namespace {
 
 namespace ta = platform::text_align;
 
-// Minor marks of absurd counts (millions per gap) would only repeat pixels; the loops stop
+// Minor marks of absurd counts only repeat pixels; whatever the positions, the loops stop
 // after this many steps.
 constexpr int64_t kMaxMinorSteps = int64_t(1) << 20;
 
@@ -228,46 +228,64 @@ class AxisPainter {
     std::vector<int32_t> out;
     const int32_t k = axis_.MinorTickCount();
     if (k <= 0 || ticks_.empty()) return out;
-    const int32_t low = std::min(axis_.IStartPos(), axis_.IEndPos());
-    const int32_t high = std::max(axis_.IStartPos(), axis_.IEndPos());
+    const int64_t low = std::min(axis_.IStartPos(), axis_.IEndPos());
+    const int64_t high = std::max(axis_.IStartPos(), axis_.IEndPos());
+    auto inside = [&](int64_t p) { return p > low && p < high; };
     int64_t steps = 0;
     bool havePrevious = false;
     int64_t previous = 0;
+    // False once the step budget is spent.
     auto add = [&](int64_t p) {
-      // Consecutive repeats only happen with more marks than pixels; drawing them again
-      // would cancel out with a not-xor pen.
-      if (havePrevious && p == previous) return;
+      // With more marks than pixels a mark repeats its predecessor; drawing it again would
+      // cancel out with a not-xor pen.
+      if (!(havePrevious && p == previous) && inside(p)) out.push_back(int32_t(p));
       havePrevious = true;
       previous = p;
-      if (p > low && p < high) out.push_back(int32_t(p));
+      return ++steps < kMaxMinorSteps;
+    };
+    // Marks at base + sign * offset(i), i = 1 .. k, the offsets growing with i. When there are
+    // fewer distinct offsets than marks they are contiguous and each is visited once. Marks
+    // beyond an end tick only move away from the axis: the first one outside ends them.
+    auto run = [&](int64_t base, int64_t sign, auto offset, bool beyond) {
+      havePrevious = false;
+      auto visit = [&](int64_t d) {
+        const int64_t p = base + sign * d;
+        if (beyond && !inside(p)) return false;
+        return add(p);
+      };
+      const int64_t first = offset(1), last = offset(k);
+      if ((last > first ? last - first : first - last) < k) {
+        const int64_t dir = last >= first ? 1 : -1;
+        for (int64_t d = first; visit(d) && d != last; d += dir) {
+        }
+      } else {
+        for (int32_t i = 1; i <= k && visit(offset(i)); ++i) {
+        }
+      }
     };
     const double parts = double(k) + 1.0;
     const size_t n = ticks_.size();
     if (!axis_.Logarithmic() && n > 1) {
       const double gap = double(ticks_[1]) - ticks_[0];
-      for (int32_t i = 1; i <= k && steps < kMaxMinorSteps; ++i, ++steps) {
-        add(int64_t(ticks_[0]) - RoundEven(gap / parts * i));
-      }
-      havePrevious = false;
-      for (int32_t i = 1; i <= k && steps < kMaxMinorSteps; ++i, ++steps) {
-        add(int64_t(ticks_[n - 1]) + RoundEven(gap / parts * i));
-      }
+      auto offset = [&](int32_t i) { return RoundEven(gap / parts * i); };
+      run(ticks_[0], -1, offset, true);
+      run(ticks_[n - 1], 1, offset, true);
     }
     for (size_t i = 1; i < n && steps < kMaxMinorSteps; ++i) {
-      havePrevious = false;
+      const int64_t a = ticks_[i - 1], b = ticks_[i];
+      if ((a <= low && b <= low) || (a >= high && b >= high)) continue;
       if (axis_.Logarithmic()) {
+        havePrevious = false;
         double v = axis_.PixelToValue(ticks_[i - 1]);
         const double step = (double(axis_.LogarithmicBase()) * v - v) / parts;
-        for (int32_t j = 1; j <= k && steps < kMaxMinorSteps; ++j, ++steps) {
+        for (int32_t j = 1; j <= k; ++j) {
           v += step;
-          if (v > axis_.IMaximum()) break;
-          add(axis_.ValueToPixel(v));
+          if (v > axis_.IMaximum() || !add(axis_.ValueToPixel(v))) break;
         }
       } else {
-        const double gap = double(ticks_[i]) - ticks_[i - 1];
-        for (int32_t j = 1; j <= k && steps < kMaxMinorSteps; ++j, ++steps) {
-          add(int64_t(ticks_[i]) - RoundEven(double(j) * gap / parts));
-        }
+        const double gap = double(b - a);
+        run(
+            b, -1, [&](int32_t j) { return RoundEven(double(j) * gap / parts); }, false);
       }
     }
     return out;
