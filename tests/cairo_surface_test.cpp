@@ -464,10 +464,13 @@ TEST_F(CairoSurfaceTest, NotXorWithBlackInvertsAndWithWhiteKeeps) {
   EXPECT_EQ(s.GetPixel(5, 20), Rgb(0x336699));
 }
 
-TEST_F(CairoSurfaceTest, SetPixelIgnoresThePenMode) {
+TEST_F(CairoSurfaceTest, SetPixelFollowsThePenMode) {
+  s.SetPixel(3, 4, kRed);
+  EXPECT_EQ(s.GetPixel(3, 4), kRed);
   UsePen(kBlack, 1, PenStyle::Solid, PenMode::NotXor);
-  s.SetPixel(3, 4, kRed);
-  s.SetPixel(3, 4, kRed);
+  s.SetPixel(3, 4, kBlack);  // inverts, as GDI does
+  EXPECT_EQ(s.GetPixel(3, 4), Rgb(0xFFFF00));
+  s.SetPixel(3, 4, kBlack);
   EXPECT_EQ(s.GetPixel(3, 4), kRed);
   s.SetPixel(-1, 500, kRed);  // outside: ignored
 }

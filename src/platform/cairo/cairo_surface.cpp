@@ -409,7 +409,8 @@ void CairoSurface::PatternFill(const Rect& rect) {
 }
 
 void CairoSurface::SetPixel(int32_t x, int32_t y, Rgb color) {
-  Put(x, y, DevicePixel(color), Rop::Copy);
+  // GDI combines the pixel with the raster operation too.
+  Put(x, y, DevicePixel(color), PenRop());
 }
 
 void CairoSurface::FillPolygonRgb(const Point* points, int32_t count, Rgb color) {
