@@ -1127,6 +1127,40 @@ TEST(LineSeriesHit, NothingWithoutChartOrVisiblePoints) {
   EXPECT_EQ(t.Clicked(0, 0), -1);
 }
 
+// ---- absurd values --------------------------------------------------------------------------
+
+TEST_F(LineChart, HugeSizesSaturateInsteadOfWrapping) {
+  TLineSeries& s = chart.Add<TLineSeries>();
+  s.Pointer().SetVisible(true);
+  s.Pointer().SetHorizSize(INT32_MAX);
+  s.Pointer().SetVertSize(INT32_MAX);
+  s.SetLineHeight(INT32_MAX);
+  s.LinePen().SetWidth(INT32_MAX);
+  s.Marks().SetVisible(true);
+  s.Marks().SetArrowLength(INT32_MAX);
+  s.SetStairs(true);
+  s.AddPointXY(100, 100);
+  s.AddPointXY(200, 150);
+  int32_t l, r, t, b;
+  s.HorizMargins(l, r);
+  s.VertMargins(t, b);
+  EXPECT_EQ((std::array{l, r, t, b}), (std::array{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}));
+  for (S style : {S::psRectangle, S::psCircle, S::psTriangle, S::psDownTriangle, S::psCross,
+                  S::psDiagCross, S::psStar, S::psDiamond, S::psSmallDot}) {
+    s.Pointer().SetStyle(style);
+    Draw(s);
+    s.DrawAllMarks();
+    s.DrawLegendItem(-1, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});
+  }
+  s.SetStairs(false);
+  Begin3D(INT32_MAX);
+  s.SetDepthRange(0, INT32_MAX);
+  Draw(s);
+  s.DrawAllMarks();
+  EXPECT_EQ(s.Clicked(INT32_MAX, INT32_MIN), -1);
+  EXPECT_EQ(s.Marks().PositionAt(0)->ArrowTo.y, 200 - INT32_MAX);
+}
+
 // ---- pictures ----------------------------------------------------------------------------
 
 std::string OutputPath(const std::string& name) {

@@ -16,6 +16,11 @@ namespace {
 using platform::Point;
 using platform::Rect;
 
+// Sizes and heights may be any positive integer: sums saturate instead of wrapping.
+int32_t Sat(int64_t v) {
+  return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
 bool OffLimits(int32_t x, int32_t y) {
   return x < -kMaxPointPixel || x > kMaxPointPixel || y < -kMaxPointPixel || y > kMaxPointPixel;
 }
@@ -126,25 +131,29 @@ void TSeriesPointer::PrepareCanvas(TZidCanvas3D& canvas, TColor color) const {
 void TSeriesPointer::DrawShape(TZidCanvas3D& canvas, bool is3D, int32_t px, int32_t py, int32_t h,
                                int32_t v, TColor color, TSeriesPointerStyle style, int32_t z0,
                                int32_t z1, int32_t zMiddle) const {
-  const int32_t left = px - h, right = px + h, top = py - v, bottom = py + v;
+  const int32_t left = Sat(int64_t(px) - h), right = Sat(int64_t(px) + h);
+  const int32_t top = Sat(int64_t(py) - v), bottom = Sat(int64_t(py) + v);
+  // The far edges of the 2D shapes lie one pixel further (Windows leaves the last one out).
+  const int32_t right1 = Sat(int64_t(right) + 1), bottom1 = Sat(int64_t(bottom) + 1);
+  const int32_t left1 = Sat(int64_t(left) - 1);
   auto cross = [&] {
     canvas.SetPenColor(color);
     if (is3D) {
-      canvas.VerticalLineAtZ(px, top, bottom + 1, z0);
-      canvas.HorizontalLineAtZ(left, right + 1, py, z0);
+      canvas.VerticalLineAtZ(px, top, bottom1, z0);
+      canvas.HorizontalLineAtZ(left, right1, py, z0);
     } else {
-      canvas.VerticalLine(px, top, bottom + 1);
-      canvas.HorizontalLine(left, right + 1, py);
+      canvas.VerticalLine(px, top, bottom1);
+      canvas.HorizontalLine(left, right1, py);
     }
   };
   auto diagCross = [&] {
     canvas.SetPenColor(color);
     if (is3D) {
-      canvas.DrawLineAtZ(left, top, right + 1, bottom + 1, z0);
-      canvas.DrawLineAtZ(right, top, left - 1, bottom + 1, z0);
+      canvas.DrawLineAtZ(left, top, right1, bottom1, z0);
+      canvas.DrawLineAtZ(right, top, left1, bottom1, z0);
     } else {
-      canvas.DrawSegment(left, top, right + 1, bottom + 1);
-      canvas.DrawSegment(right, top, left - 1, bottom + 1);
+      canvas.DrawSegment(left, top, right1, bottom1);
+      canvas.DrawSegment(right, top, left1, bottom1);
     }
   };
   // Triangles: apex at apexY, base at baseY.
@@ -165,7 +174,7 @@ void TSeriesPointer::DrawShape(TZidCanvas3D& canvas, bool is3D, int32_t px, int3
       } else if (is3D) {
         canvas.DrawRectAtZ({left, top, right, bottom}, z0);
       } else {
-        canvas.DrawRect(left, top, right + 1, bottom + 1);
+        canvas.DrawRect(left, top, right1, bottom1);
       }
       break;
     case TSeriesPointerStyle::psCircle:
@@ -440,10 +449,11 @@ void TCustomSeries::DrawRibbon(int32_t index, int32_t x, int32_t y, TColor color
   }
   const bool solidLine = lineHeight_ > 0 && !drawArea_;
   if (solidLine) {
+    const int32_t lower = Sat(int64_t(y) + lineHeight_);
     const Point face[4] = {
-        {x, y}, {oldX_, oldY_}, {oldX_, oldY_ + lineHeight_}, {x, y + lineHeight_}};
+        {x, y}, {oldX_, oldY_}, {oldX_, Sat(int64_t(oldY_) + lineHeight_)}, {x, lower}};
     canvas.DrawQuadAtZ0Z1(face, front, front);
-    if (index == LastValueIndex()) canvas.DrawVerticalPlane(x, y, y + lineHeight_, front, back);
+    if (index == LastValueIndex()) canvas.DrawVerticalPlane(x, y, lower, front, back);
   }
   int32_t topY = y, topOldY = oldY_;
   bool darkened = false;
@@ -453,8 +463,8 @@ void TCustomSeries::DrawRibbon(int32_t index, int32_t x, int32_t y, TColor color
     canvas.SetBrushColor(dark);
     darkened = true;
     if (solidLine) {
-      topY += lineHeight_;
-      topOldY += lineHeight_;
+      topY = Sat(int64_t(topY) + lineHeight_);
+      topOldY = Sat(int64_t(topOldY) + lineHeight_);
     }
   }
   canvas.DrawPlaneAtZRange({x, topY}, {oldX_, topOldY}, back, front);
@@ -506,8 +516,8 @@ void TCustomSeries::DrawMark(int32_t index, const std::string& text,
                              TSeriesMarkPosition& position) {
   Marks().SetZPosition(StartZ());
   const int32_t lift = Marks().ArrowLength();
-  position.ArrowTo.y -= lift;
-  position.LeftTop.y -= lift;
+  position.ArrowTo.y = Sat(int64_t(position.ArrowTo.y) - lift);
+  position.LeftTop.y = Sat(int64_t(position.LeftTop.y) - lift);
   TChartSeries::DrawMark(index, text, position);
 }
 
@@ -515,7 +525,8 @@ void TCustomSeries::DrawMark(int32_t index, const std::string& text,
 
 void TCustomSeries::HorizMargins(int32_t& left, int32_t& right) {
   left = right = 0;
-  if (pointer_.Visible() && pointer_.InflateMargins()) left = right = pointer_.HorizSize() + 1;
+  if (pointer_.Visible() && pointer_.InflateMargins())
+    left = right = Sat(int64_t(pointer_.HorizSize()) + 1);
   if (stairs_ && drawLine_) {
     left = std::max(left, linePen_.Width());
     right = std::max(right, linePen_.Width());
@@ -524,10 +535,11 @@ void TCustomSeries::HorizMargins(int32_t& left, int32_t& right) {
 
 void TCustomSeries::VertMargins(int32_t& top, int32_t& bottom) {
   top = bottom = 0;
-  if (pointer_.Visible() && pointer_.InflateMargins()) top = bottom = pointer_.VertSize() + 1;
+  if (pointer_.Visible() && pointer_.InflateMargins())
+    top = bottom = Sat(int64_t(pointer_.VertSize()) + 1);
   if (stairs_ && drawLine_) {
     top = std::max(top, linePen_.Width());
-    bottom = std::max(bottom, linePen_.Width() + 1);
+    bottom = std::max(bottom, Sat(int64_t(linePen_.Width()) + 1));
   }
   if (lineHeight_ > 0 && !drawArea_) bottom = std::max(bottom, lineHeight_);
 }
@@ -604,7 +616,10 @@ bool TCustomSeries::ClickedSegment(Point from, Point to, int32_t x, int32_t y) c
   }
   if (Is3D()) {
     const int32_t d = SeriesDepth(), h = SeriesHeight();
-    const Point band[4] = {from, to, {to.x + d, to.y - h}, {from.x + d, from.y - h}};
+    const Point band[4] = {from,
+                           to,
+                           {Sat(int64_t(to.x) + d), Sat(int64_t(to.y) - h)},
+                           {Sat(int64_t(from.x) + d), Sat(int64_t(from.y) - h)}};
     if (InsidePolygon(band, 4, x, y)) return true;
   }
   return SegmentDistance(from, to, x, y) <= reach;
