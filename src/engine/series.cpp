@@ -266,10 +266,17 @@ void TChartSeries::SetActive(bool value) {
 }
 
 void TChartSeries::SetColorEachPoint(bool value) {
-  if (value == colorEachPoint_) return;
+  bool changed = value != colorEachPoint_;
   colorEachPoint_ = value;
-  if (!value) std::fill(colors_.begin(), colors_.end(), clDefault);
-  RequestRepaint();
+  // Off gives every point the series colour back even when it was off already: that is how
+  // a whole series with coloured points takes one colour again.
+  if (!value) {
+    for (TColor& c : colors_) {
+      changed = changed || c != clDefault;
+      c = clDefault;
+    }
+  }
+  if (changed) RequestRepaint();
 }
 
 void TChartSeries::SetColorSource(const std::string& value) {
