@@ -377,7 +377,7 @@ void RecordingSurface::PatternFill(const Rect& rect) {
 }
 
 void RecordingSurface::SetPixel(int32_t x, int32_t y, Rgb color) {
-  Record(OpKind::SetPixel, {x, y, int32_t(color)}, 0);
+  Record(OpKind::SetPixel, {x, y, int32_t(color)}, RecordedOp::kPen);  // the pen's mode applies
   if (inner_) inner_->SetPixel(x, y, color);
 }
 
