@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "plugin/arguments.h"
+#include "actions/arguments.h"
 
 namespace {
 
-using namespace zq::plugin;
+using namespace zq::actions;
 using Items = std::vector<std::string>;
 
 TEST(IntegerText, DecimalAndHexadecimalForms) {

@@ -1,5 +1,6 @@
 #include "plugin/dispatch.h"
 
+#include "actions/actions.h"
 #include "plugin/catalogue.h"
 #include "plugin/host.h"
 
@@ -14,14 +15,25 @@ std::vector<std::string> CopyParameters(const ActionInfo& action, char** paramet
   return args;
 }
 
+// The host as the handlers see it: its callbacks, texts converted at the boundary.
+class PluginHostServices : public actions::HostServices {
+ public:
+  std::string AskObjectWindow(const std::string& rectangleName) override {
+    return AskHost(kRequestObjectWindow, rectangleName).text;
+  }
+  void SetVariable(const std::string& name, const std::string& value) override {
+    SetHostVariable(name, value);
+  }
+};
+
 }  // namespace
 
 Bool32 ExecAction(Int32 number, char** parameters) {
   const ActionInfo* action = FindAction(number);
   if (action == nullptr) return kFalse;
   std::vector<std::string> args = CopyParameters(*action, parameters);
-  // The handlers are not wired in yet: every action answers false.
-  return kFalse;
+  PluginHostServices host;
+  return actions::RunAction(number, args, host) ? kTrue : kFalse;
 }
 
 Bool32 EditAction(Int32 number, char** /*parameters*/) {
@@ -29,6 +41,8 @@ Bool32 EditAction(Int32 number, char** /*parameters*/) {
   return kFalse;
 }
 
-void EndAllCharts() {}
+void EndAllCharts() {
+  actions::EndAllCharts();
+}
 
 }  // namespace zq::plugin

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zq::plugin {
+namespace zq::actions {
 
 // A parameter text that does not convert. It ends the action that was reading it.
 class ConversionError : public std::runtime_error {
@@ -92,4 +92,4 @@ std::optional<T> MatchKeyword(std::span<const Keyword<T>> table, std::string_vie
   return std::nullopt;
 }
 
-}  // namespace zq::plugin
+}  // namespace zq::actions

@@ -1,4 +1,4 @@
-#include "plugin/arguments.h"
+#include "actions/arguments.h"
 
 #include <array>
 #include <charconv>
@@ -6,7 +6,7 @@
 
 #include "platform/locale.h"
 
-namespace zq::plugin {
+namespace zq::actions {
 
 namespace {
 
@@ -289,4 +289,4 @@ FontStyleWords FindFontStyleWords(std::string_view styles) {
   return words;
 }
 
-}  // namespace zq::plugin
+}  // namespace zq::actions
