@@ -817,33 +817,52 @@ TEST_F(CairoSurfaceTest, CopyFromItselfHandlesOverlap) {
   for (int x = 0; x < 10; ++x) EXPECT_EQ(s.GetPixel(x + 3, 0), MakeRgb(uint8_t(x * 20), 0, 0));
 }
 
-TEST_F(CairoSurfaceTest, MonochromeSurfacesHoldBlackAndWhite) {
-  auto mono = s.CreateCompatible(30, 30, true);
+TEST_F(CairoSurfaceTest, MonochromeSurfacesMapColoursAsGdiDoes) {
+  auto mono = s.CreateCompatible(32, 32, true);
   auto* m = dynamic_cast<CairoSurface*>(mono.get());
   ASSERT_NE(m, nullptr);
   EXPECT_TRUE(m->Monochrome());
   EXPECT_EQ(m->GetPixel(0, 0), kBlack);  // a fresh bitmap is black
-  Brush b;
-  b.color = 0xE0E0E0;  // light: white
-  m->FillRect({0, 0, 30, 30}, b);
-  EXPECT_EQ(m->GetPixel(5, 5), kWhite);
-  b.color = kRed;  // dark: black
-  m->FillRect({0, 0, 10, 10}, b);
-  EXPECT_EQ(m->GetPixel(5, 5), kBlack);
+  // Solid brushes are dithered by their grey level: a quarter of light grey stays black.
+  Brush grey;
+  grey.color = 0xC0C0C0;
+  m->FillRect({0, 0, 16, 16}, grey);
+  int black = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) black += m->GetPixel(x, y) == kBlack;
+  EXPECT_EQ(black, 64);
+  EXPECT_EQ(m->GetPixel(0, 0), kBlack);
+  EXPECT_EQ(m->GetPixel(1, 0), kWhite);
+  Brush white;
+  m->FillRect({16, 0, 32, 16}, white);
+  EXPECT_EQ(m->GetPixel(20, 5), kWhite);
+  // Pens: any colour but the background colour is black; pixels take the nearer one.
+  Pen yellow;
+  yellow.color = kYellow;
+  m->SetPen(yellow);
+  m->Line(16, 2, 32, 2);
+  EXPECT_EQ(m->GetPixel(20, 2), kBlack);
+  m->SetBackColor(kYellow);
+  m->Line(16, 3, 32, 3);
+  EXPECT_EQ(m->GetPixel(20, 3), kWhite);  // the background colour: nearer to white
+  m->SetPixel(20, 5, kRed);
+  EXPECT_EQ(m->GetPixel(20, 5), kBlack);
+  m->SetPixel(20, 6, 0xE0E0E0);
+  EXPECT_EQ(m->GetPixel(20, 6), kWhite);
 
   // Monochrome to colour: black takes the text colour, white the background colour.
   s.SetTextColor(kBlue);
   s.SetBackColor(kYellow);
-  s.CopyFrom(0, 0, 30, 30, *m, 0, 0);
-  EXPECT_EQ(s.GetPixel(5, 5), kBlue);
-  EXPECT_EQ(s.GetPixel(20, 20), kYellow);
+  s.CopyFrom(0, 0, 32, 32, *m, 0, 0);
+  EXPECT_EQ(s.GetPixel(0, 0), kBlue);
+  EXPECT_EQ(s.GetPixel(20, 10), kYellow);
 
   // Colour to monochrome: the source's background colour becomes white, the rest black.
   Brush green;
   green.color = kGreen;
-  s.FillRect({0, 0, 10, 30}, green);
+  s.FillRect({0, 0, 10, 32}, green);
   s.SetBackColor(kGreen);
-  m->CopyFrom(0, 0, 30, 30, s, 0, 0);
+  m->CopyFrom(0, 0, 32, 32, s, 0, 0);
   EXPECT_EQ(m->GetPixel(5, 5), kWhite);
   EXPECT_EQ(m->GetPixel(20, 20), kBlack);
 }

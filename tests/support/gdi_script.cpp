@@ -1,6 +1,7 @@
 #include "support/gdi_script.h"
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
@@ -59,8 +60,11 @@ Image TestPicture() {
   return img;
 }
 
-void PlayDrawingScript(const DrawingScript& script, Surface& s) {
+void PlayDrawingScript(const DrawingScript& script, Surface& main) {
+  std::unique_ptr<Surface> mono;
+  Surface* target = &main;
   for (const ScriptCommand& c : script.commands) {
+    Surface& s = *target;
     const std::vector<long>& n = c.numbers;
     auto at = [&](size_t i) { return i < n.size() ? int32_t(n[i]) : 0; };
     auto points = [&] {
@@ -135,6 +139,14 @@ void PlayDrawingScript(const DrawingScript& script, Surface& s) {
       s.ClipPolygon(p.data(), int32_t(p.size()));
     } else if (op == "noclip") {
       s.RemoveClip();
+    } else if (op == "mono") {
+      mono = main.CreateCompatible(at(0), at(1), true);
+      target = mono.get();
+    } else if (op == "grab") {
+      if (mono) mono->CopyFrom(0, 0, mono->Width(), mono->Height(), main, at(0), at(1));
+    } else if (op == "blit") {
+      if (mono) main.CopyFrom(at(0), at(1), mono->Width(), mono->Height(), *mono, 0, 0);
+      target = &main;
     } else if (op == "draw") {
       s.DrawImage(TestPicture(), at(0), at(1));
     } else if (op == "stretch") {

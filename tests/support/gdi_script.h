@@ -11,6 +11,9 @@
 //   fillrect L T R B COLOR STYLE | patfill L T R B | pixel X Y COLOR | text X Y TEXT...
 //   cliprect L T R B | clippoly N X Y ... | noclip
 //   draw X Y | stretch L T R B       the 7 x 5 test picture (TestPicture), placed or stretched
+//   mono W H                         draw on a new monochrome bitmap (black at first) ...
+//   grab X Y                         copy the picture at X, Y into the monochrome bitmap
+//   blit X Y                         ... until this copies it to the picture
 // Colours are 0x00BBGGRR numbers; lines starting with '#' are comments.
 #pragma once
 

@@ -93,6 +93,23 @@ Rgb FromPixel(uint32_t p) {
   return MakeRgb(uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p));
 }
 
+// GDI's ordered dither of solid brushes on monochrome bitmaps (measured under Wine): a pixel
+// is white when the colour's grey level reaches 254 - 4 * the Bayer value of its position.
+constexpr uint8_t kBayer[8][8] = {
+    {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+    {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+    {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+    {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21},
+};
+
+int GreyOf(Rgb c) {
+  return (30 * RedOf(c) + 59 * GreenOf(c) + 11 * BlueOf(c)) / 100;
+}
+
+uint32_t DitherMono(int grey, int32_t x, int32_t y) {
+  return grey >= 254 - 4 * kBayer[y & 7][x & 7] ? 0xFFFFFF : 0;
+}
+
 uint32_t NearestMono(uint32_t p) {
   const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
   const int toBlack = r * r + g * g + b * b;
@@ -152,7 +169,7 @@ void CairoSurface::MarkDirty() {
 }
 
 void CairoSurface::Clear(Rgb color) {
-  const uint32_t p = DevicePixel(color);
+  const uint32_t p = monochrome_ ? NearestMono(ToPixel(color)) : ToPixel(color);
   for (int32_t y = 0; y < height_; ++y) std::fill(Row(y), Row(y) + width_, p);
   MarkDirty();
 }
@@ -164,7 +181,11 @@ Rgb CairoSurface::GetPixel(int32_t x, int32_t y) const {
 
 uint32_t CairoSurface::DevicePixel(Rgb color) const {
   const uint32_t p = ToPixel(color);
-  return monochrome_ ? NearestMono(p) : p;
+  if (!monochrome_ || p == 0 || p == 0xFFFFFF) return p;
+  // On a monochrome bitmap GDI draws the background colour as the nearer of black and white
+  // and every other colour as the other one.
+  const uint32_t back = NearestMono(ToPixel(backColor_));
+  return color == backColor_ ? back : back ^ 0xFFFFFF;
 }
 
 bool CairoSurface::InClip(int32_t x, int32_t y) const {
@@ -230,13 +251,17 @@ void CairoSurface::PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop) 
   const bool opaque = backMode_ == BackMode::Opaque;
   const uint8_t* rows = brush ? BrushRows(*brush) : nullptr;
   const uint32_t brushPixel = brush ? DevicePixel(brush->color) : 0;
+  const int ditherGrey =
+      brush && monochrome_ && brush->style == BrushStyle::Solid ? GreyOf(brush->color) : -1;
   for (int32_t y = mask.box.top; y < mask.box.bottom; ++y) {
     for (int32_t x = mask.box.left; x < mask.box.right; ++x) {
       const uint8_t v = mask.At(x, y);
       if (v == 4) {
         Put(x, y, forePixel, rop);
       } else if (v == 1 && rows) {
-        if (rows[y & 7] & (0x80 >> (x & 7)))
+        if (ditherGrey >= 0)
+          Put(x, y, DitherMono(ditherGrey, x, y), rop);
+        else if (rows[y & 7] & (0x80 >> (x & 7)))
           Put(x, y, brushPixel, rop);
         else if (opaque)
           Put(x, y, backPixel, rop);
@@ -251,6 +276,11 @@ void CairoSurface::FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush&
   const uint32_t fore = DevicePixel(brush.color), back = DevicePixel(backColor_);
   const bool opaque = backMode_ == BackMode::Opaque;
   const uint8_t row = rows[y & 7];
+  if (monochrome_ && brush.style == BrushStyle::Solid) {
+    const int grey = GreyOf(brush.color);
+    for (int32_t x = x0; x < x1; ++x) Put(x, y, DitherMono(grey, x, y), rop);
+    return;
+  }
   if (row == 0xFF && rop == Rop::Copy && clipMask_.empty() && y >= clipBox_.top &&
       y < clipBox_.bottom) {
     // The common case of a solid fill: whole runs at once.
@@ -409,8 +439,10 @@ void CairoSurface::PatternFill(const Rect& rect) {
 }
 
 void CairoSurface::SetPixel(int32_t x, int32_t y, Rgb color) {
-  // GDI combines the pixel with the raster operation too.
-  Put(x, y, DevicePixel(color), PenRop());
+  // GDI combines the pixel with the raster operation too; on a monochrome bitmap the colour
+  // becomes the nearer of black and white.
+  const uint32_t p = ToPixel(color);
+  Put(x, y, monochrome_ ? NearestMono(p) : p, PenRop());
 }
 
 void CairoSurface::FillPolygonRgb(const Point* points, int32_t count, Rgb color) {

@@ -18,8 +18,9 @@ namespace zq::platform {
 class CairoSurface : public Surface {
  public:
   // A width x height surface whose pixels start black, as a fresh GDI bitmap does. A
-  // monochrome surface holds only black and white: colours drawn on it become the nearer of
-  // the two.
+  // monochrome surface holds only black and white, mapped as GDI maps colours: solid brushes
+  // are dithered, pens and text are white or black (the background colour takes the nearer
+  // one, any other colour the other), pixels and pictures take the nearer.
   CairoSurface(int32_t width, int32_t height, bool monochrome = false);
   ~CairoSurface() override;
   CairoSurface(const CairoSurface&) = delete;

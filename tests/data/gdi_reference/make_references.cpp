@@ -1,8 +1,8 @@
 // Draws a drawing script with GDI into a 32-bit DIB section and writes it as a binary PPM: the
 // reference pictures of this folder were made with it under Wine (wine64, Liberation fonts
 // installed), then converted to PNG. Not part of any build:
-//   x86_64-w64-mingw32-g++ -O1 -std=c++17 make_references.cpp -o make_references.exe -static -lgdi32
-//   wine64 make_references.exe lines.txt lines.ppm
+//   x86_64-w64-mingw32-g++ -O1 -std=c++17 make_references.cpp -o make_references.exe -static
+//   -lgdi32 wine64 make_references.exe lines.txt lines.ppm
 // The script format is described in tests/support/gdi_script.h.
 #include <windows.h>
 
@@ -49,7 +49,8 @@ void DrawPicture(HDC dc, int x, int y, int w, int h, bool stretch) {
   unsigned px[iw * ih];
   for (int yy = 0; yy < ih; ++yy)
     for (int xx = 0; xx < iw; ++xx)
-      px[yy * iw + xx] = 0xFF000000u | ((xx * 36) << 16) | ((yy * 60) << 8) | ((xx + yy) % 2 ? 0xFF : 0);
+      px[yy * iw + xx] =
+          0xFF000000u | ((xx * 36) << 16) | ((yy * 60) << 8) | ((xx + yy) % 2 ? 0xFF : 0);
   BITMAPINFO ib = {};
   ib.bmiHeader.biSize = sizeof(ib.bmiHeader);
   ib.bmiHeader.biWidth = iw;
@@ -84,7 +85,11 @@ int main(int argc, char** argv) {
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
-  const int hatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
+  // "mono W H" draws on a monochrome bitmap until "blit X Y" copies it to the picture.
+  HDC main = dc, monoDc = nullptr;
+  int monoW = 0, monoH = 0;
+  const int hatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL,
+                         HS_BDIAGONAL,  HS_CROSS,    HS_DIAGCROSS};
   for (const Command& c : cmds) {
     const std::vector<long>& n = c.n;
     auto pts = [&] {
@@ -93,7 +98,8 @@ int main(int argc, char** argv) {
       return p;
     };
     if (c.op == "pen") {
-      const int styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+      const int styles[] = {PS_SOLID,      PS_DASH, PS_DOT,        PS_DASHDOT,
+                            PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
       HPEN np;
       if (n[2] == 7) {
         LOGBRUSH lb = {BS_SOLID, (COLORREF)n[0], 0};
@@ -167,6 +173,16 @@ int main(int argc, char** argv) {
       DeleteObject(r);
     } else if (c.op == "noclip") {
       SelectClipRgn(dc, nullptr);
+    } else if (c.op == "mono") {
+      monoW = n[0], monoH = n[1];
+      monoDc = CreateCompatibleDC(main);
+      SelectObject(monoDc, CreateBitmap(monoW, monoH, 1, 1, nullptr));
+      dc = monoDc;
+    } else if (c.op == "grab") {
+      BitBlt(monoDc, 0, 0, monoW, monoH, main, n[0], n[1], SRCCOPY);
+    } else if (c.op == "blit") {
+      BitBlt(main, n[0], n[1], monoW, monoH, monoDc, 0, 0, SRCCOPY);
+      dc = main;
     } else if (c.op == "draw") {
       DrawPicture(dc, n[0], n[1], 0, 0, false);
     } else if (c.op == "stretch") {
