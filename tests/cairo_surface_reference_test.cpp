@@ -29,7 +29,7 @@ const Reference kReferences[] = {
     {"lines", 0},  {"wide", 0},    {"shapes", 0}, {"shapes2", 0}, {"misc", 0},  {"misc3", 0},
     {"notxor", 0}, {"px", 0},      {"pies", 0},   {"arcs", 0},    {"arcs2", 0}, {"arcs3", 1e-4},
     {"ell", 2e-4}, {"ell0", 2e-4}, {"rr", 2e-4},  {"img", 0},     {"text", 0},  {"text2", 0},
-    {"text3", 0},  {"mono", 0},    {"dither", 0},
+    {"text3", 0},  {"mono", 0},    {"dither", 0}, {"deco", 0},
 };
 
 void PrintTo(const Reference& r, std::ostream* out) {
