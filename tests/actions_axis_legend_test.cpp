@@ -189,6 +189,54 @@ TEST_F(AxisLegendActions, ArrowWidthOnlyAboveZero) {
   EXPECT_EQ(arrow.Width(), 3);
 }
 
+TEST_F(AxisLegendActions, EveryAxisMarkAndArrowWord) {
+  using H = zq::THorizAxis;
+  using V = zq::TVertAxis;
+  using S = zq::TSeriesMarksStyle;
+  using P = zq::TPenStyle;
+  TLineSeries& s = Sales();
+  for (const auto& [word, value] :
+       std::vector<std::pair<std::string, H>>{{"TopAxis", H::aTopAxis},
+                                              {"BothHorizAxis", H::aBothHorizAxis},
+                                              {"CustomHorizAxis", H::aCustomHorizAxis},
+                                              {"BottomAxis", H::aBottomAxis}}) {
+    act.Run(kAxisStyle, {"Chart1", "Продажи", "", word, "", ""});
+    EXPECT_EQ(s.HorizAxis(), value) << word;
+  }
+  for (const auto& [word, value] :
+       std::vector<std::pair<std::string, V>>{{"RightAxis", V::aRightAxis},
+                                              {"BothVertAxis", V::aBothVertAxis},
+                                              {"CustomVertAxis", V::aCustomVertAxis},
+                                              {"LeftAxis", V::aLeftAxis}}) {
+    act.Run(kAxisStyle, {"Chart1", "Продажи", "", "", word, ""});
+    EXPECT_EQ(s.VertAxis(), value) << word;
+  }
+  for (const auto& [word, value] :
+       std::vector<std::pair<std::string, S>>{{"Value", S::smsValue},
+                                              {"Percent", S::smsPercent},
+                                              {"Label", S::smsLabel},
+                                              {"LabelPercent", S::smsLabelPercent},
+                                              {"LabelValue", S::smsLabelValue},
+                                              {"Legend", S::smsLegend},
+                                              {"PercentTotal", S::smsPercentTotal},
+                                              {"LabelPercentTotal", S::smsLabelPercentTotal},
+                                              {"XValue", S::smsXValue}}) {
+    act.Run(kSeriesMarkStyle, {"Chart1", "Продажи", "", "", "", word});
+    EXPECT_EQ(s.Marks().Style(), value) << word;
+  }
+  for (const auto& [word, value] :
+       std::vector<std::pair<std::string, P>>{{"Dash", P::psDash},
+                                              {"Dot", P::psDot},
+                                              {"DashDot", P::psDashDot},
+                                              {"DashDotDot", P::psDashDotDot},
+                                              {"Clear", P::psClear},
+                                              {"InsideFrame", P::psInsideFrame},
+                                              {"Solid", P::psSolid}}) {
+    act.Run(kArrowStyle, {"Chart1", "Продажи", "", "", "1", word});
+    EXPECT_EQ(s.Marks().Arrow().Style(), value) << word;
+  }
+}
+
 // ---- legend ----------------------------------------------------------------------------------
 
 TEST_F(AxisLegendActions, LegendVisibilityAndPosition) {
@@ -206,6 +254,28 @@ TEST_F(AxisLegendActions, LegendVisibilityAndPosition) {
   act.Run(kLineLegend, {"Bare", "False", "Left"});
   EXPECT_FALSE(act.Chart("Bare").Legend().Visible());
   EXPECT_EQ(act.Chart("Bare").Legend().Alignment(), zq::TLegendAlignment::laLeft);
+}
+
+TEST_F(AxisLegendActions, EveryLegendPositionAndTextStyleWord) {
+  using A = zq::TLegendAlignment;
+  using T = zq::TLegendTextStyle;
+  for (const auto& [word, value] : std::vector<std::pair<std::string, A>>{{"Left", A::laLeft},
+                                                                          {"Top", A::laTop},
+                                                                          {"Bottom", A::laBottom},
+                                                                          {"Right", A::laRight}}) {
+    act.Run(kLineLegend, {"Chart1", "", word});
+    EXPECT_EQ(Legend().Alignment(), value) << word;
+  }
+  for (const auto& [word, value] :
+       std::vector<std::pair<std::string, T>>{{"Plain", T::ltsPlain},
+                                              {"RightValue", T::ltsRightValue},
+                                              {"LeftPercent", T::ltsLeftPercent},
+                                              {"RightPercent", T::ltsRightPercent},
+                                              {"XValue", T::ltsXValue},
+                                              {"LeftValue", T::ltsLeftValue}}) {
+    act.Run(kLineLegendStyle, {"Chart1", word, "10"});
+    EXPECT_EQ(Legend().TextStyle(), value) << word;
+  }
 }
 
 TEST_F(AxisLegendActions, LegendStyleWithAWidthOutOfRangeChangesTheTextStyleOnly) {

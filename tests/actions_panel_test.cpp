@@ -237,6 +237,55 @@ TEST_F(PanelActions, WallSizesInOrderUntilOneFails) {
   EXPECT_EQ(c.BottomWall().Size(), 7);
 }
 
+TEST_F(PanelActions, EveryPenStyleNameOnEveryWall) {
+  using P = zq::TPenStyle;
+  const std::vector<std::pair<std::string, P>> styles = {
+      {"Dash", P::psDash},       {"Dot", P::psDot},
+      {"DashDot", P::psDashDot}, {"DashDotDot", P::psDashDotDot},
+      {"Clear", P::psClear},     {"InsideFrame", P::psInsideFrame},
+      {"Solid", P::psSolid}};
+  const std::vector<std::pair<int32_t, zq::TChartWall*>> walls = {
+      {kChartBackWall, &Chart().BackWall()},
+      {kChartBottomWall, &Chart().BottomWall()},
+      {kChartLeftWall, &Chart().LeftWall()}};
+  for (const auto& [number, wall] : walls) {
+    for (const auto& [word, style] : styles) {
+      act.Run(number, {"Chart1", "", "", "", "1", word});
+      EXPECT_EQ(wall->Pen().Style(), style) << number << " " << word;
+    }
+    act.Run(number, {"Chart1", "", "", "", "1", "dash"});
+    EXPECT_EQ(wall->Pen().Style(), P::psSolid) << number;
+  }
+}
+
+TEST_F(PanelActions, EveryAlignmentDirectionAndModeWord) {
+  using A = zq::TAlignment;
+  for (const auto& [word, value] : std::vector<std::pair<std::string, A>>{
+           {"Left", A::taLeftJustify}, {"Right", A::taRightJustify}, {"Center", A::taCenter}}) {
+    act.Run(kSetFootLine, {"Chart1", "", "Arial|clBlack|8||1", word});
+    EXPECT_EQ(Chart().Foot().Alignment(), value) << word;
+  }
+  using G = zq::TGradientDirection;
+  for (const auto& [word, value] :
+       std::vector<std::pair<std::string, G>>{{"BottomTop", G::gdBottomTop},
+                                              {"LeftRight", G::gdLeftRight},
+                                              {"RightLeft", G::gdRightLeft},
+                                              {"FromCenter", G::gdFromCenter},
+                                              {"FromTopLeft", G::gdFromTopLeft},
+                                              {"FromBottomLeft", G::gdFromBottomLeft},
+                                              {"TopBottom", G::gdTopBottom}}) {
+    act.Run(kGradientFone, {"Chart1", "", "", "", word});
+    EXPECT_EQ(Chart().Gradient().Direction(), value) << word;
+  }
+  using M = zq::TZidBackImageMode;
+  const std::string bmp = WriteBmp("actions_panel_modes.bmp", 1, 1, 0);
+  for (const auto& [word, value] : std::vector<std::pair<std::string, M>>{
+           {"Tile", M::pbmTile}, {"Center", M::pbmCenter}, {"Stretch", M::pbmStretch}}) {
+    act.Run(kChartImageInside, {"Chart1", "", bmp, word});
+    EXPECT_EQ(Chart().BackImageMode(), value) << word;
+  }
+}
+
 // ---- background ------------------------------------------------------------------------------
 
 TEST_F(PanelActions, GradientEmptyColoursAreBlack) {

@@ -2,6 +2,9 @@
 // actions layer linked into the tests.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -117,10 +120,13 @@ TEST_F(SeriesActions, CreateLabelsOnePerPointOrOneForAll) {
   Create("Sum", "1|2", "5|6", "Total");
   Create("Spaced", "1|2", "5|6", " Grand total ");
   Create("Quoted", "1|2", "5|6", "'a|b'|c");
+  Create("Trailing", "1|2", "5|6", "Total|");
   EXPECT_EQ(LabelsOf(Named(0)), (std::vector<std::string>{"Jan", "Feb"}));
   EXPECT_EQ(LabelsOf(Named(1)), (std::vector<std::string>{"Total", "Total"}));
   EXPECT_EQ(LabelsOf(Named(2)), (std::vector<std::string>{" Grand total ", " Grand total "}));
   EXPECT_EQ(LabelsOf(Named(3)), (std::vector<std::string>{"'a|b'", "c"}));
+  // One label item: the whole text, delimiter and all.
+  EXPECT_EQ(LabelsOf(Named(4)), (std::vector<std::string>{"Total|", "Total|"}));
 }
 
 TEST_F(SeriesActions, CreateSeriesNamesIgnoreBlanksAndLetterCase) {
@@ -282,16 +288,45 @@ TEST_F(SeriesActions, Dot3DStyleTakesExactWordsOnly) {
   EXPECT_EQ(p.Style(), zq::TSeriesPointerStyle::psRectangle);
   EXPECT_TRUE(p.Draw3D());
   EXPECT_TRUE(p.Dark3D());
-  EXPECT_FALSE(act.Run(kSeriesDot3DStyle, {"Chart1", "S", "False", "Diamond", "false", "False"}));
+  EXPECT_FALSE(act.Run(kSeriesDot3DStyle, {"Chart1", "S", "False", "Diamond", "false", "True"}));
   EXPECT_FALSE(p.Visible());
   EXPECT_EQ(p.Style(), zq::TSeriesPointerStyle::psDiamond);
   EXPECT_FALSE(p.Draw3D());
-  EXPECT_FALSE(p.Dark3D());
-  act.Run(kSeriesDot3DStyle, {"Chart1", "S", "true", "SmallDot", "True", "true"});
+  EXPECT_TRUE(p.Dark3D());
+  act.Run(kSeriesDot3DStyle, {"Chart1", "S", "true", "SmallDot", "True", "false"});
   EXPECT_TRUE(p.Visible());
   EXPECT_EQ(p.Style(), zq::TSeriesPointerStyle::psSmallDot);
   EXPECT_TRUE(p.Draw3D());
-  EXPECT_TRUE(p.Dark3D());
+  EXPECT_FALSE(p.Dark3D());
+}
+
+TEST_F(SeriesActions, EveryPointerAndBrushStyleName) {
+  using PS = zq::TSeriesPointerStyle;
+  using BS = zq::TBrushStyle;
+  Create("S", "1", "1");
+  TLineSeries& s = Named(0);
+  const std::vector<std::pair<std::string, PS>> pointers = {{"Circle", PS::psCircle},
+                                                            {"Triangle", PS::psTriangle},
+                                                            {"DownTriangle", PS::psDownTriangle},
+                                                            {"Cross", PS::psCross},
+                                                            {"DiagCross", PS::psDiagCross},
+                                                            {"Star", PS::psStar},
+                                                            {"Diamond", PS::psDiamond},
+                                                            {"SmallDot", PS::psSmallDot},
+                                                            {"Rectangle", PS::psRectangle}};
+  for (const auto& [word, style] : pointers) {
+    act.Run(kSeriesDot3DStyle, {"Chart1", "S", "", word, "", ""});
+    EXPECT_EQ(s.Pointer().Style(), style) << word;
+  }
+  const std::vector<std::pair<std::string, BS>> brushes = {
+      {"Clear", BS::bsClear},         {"Horizontal", BS::bsHorizontal},
+      {"Vertical", BS::bsVertical},   {"FDiagonal", BS::bsFDiagonal},
+      {"BDiagonal", BS::bsBDiagonal}, {"Cross", BS::bsCross},
+      {"DiagCross", BS::bsDiagCross}, {"Solid", BS::bsSolid}};
+  for (const auto& [word, style] : brushes) {
+    act.Run(kSeriesLineBrush, {"Chart1", "S", word});
+    EXPECT_EQ(s.LineBrush(), style) << word;
+  }
 }
 
 TEST_F(SeriesActions, DotColorSkipsEmptyPartsAndStopsAtAFailure) {
@@ -519,6 +554,32 @@ TEST(SeriesActionsExported, RecolouringShows) {
   auto all = plugin.Picture("Chart1", "actions_series_blue.png").value();
   EXPECT_GT(CountPixels(all, blue), 300);
   EXPECT_EQ(CountPixels(all, red) + CountPixels(all, green) + CountPixels(all, yellow), 0);
+}
+
+// The same script under Russian and English regional settings, played by zqchart: "3,0" is a
+// number under the first only, "3.0" under the second only.
+TEST(SeriesActionsExported, DecimalSeparatorFollowsTheLocale) {
+  const std::string script = zq::testing::TestOutputPath("actions_series_locale.zq");
+  std::ofstream(script) << "@rectangle A 300 200\n@rectangle B 300 200\n@rectangle C 300 200\n"
+                           "zqCreateLineChart \"A\"\nzqCreateLineChart \"B\"\n"
+                           "zqCreateLineChart \"C\"\n"
+                           "zqCreateSeriesLine \"A\" \"S\" \"1|2\" \"1|3,0\" \"\" \"255,0,0\"\n"
+                           "zqCreateSeriesLine \"B\" \"S\" \"1|2\" \"1|3.0\" \"\" \"255,0,0\"\n"
+                           "zqCreateSeriesLine \"C\" \"S\" \"1|2\" \"1|3\" \"\" \"255,0,0\"\n";
+  for (const std::string locale : {"ru-RU", "en-US"}) {
+    const std::string dir = zq::testing::TestOutputPath("actions_series_" + locale);
+    std::filesystem::create_directories(dir);
+    const std::string command =
+        std::string(ZQ_CHART_TOOL) + " run '" + script + "' --out '" + dir + "' --locale " + locale;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    auto a = zq::platform::LoadPng(dir + "/A.png");
+    auto b = zq::platform::LoadPng(dir + "/B.png");
+    auto c = zq::platform::LoadPng(dir + "/C.png");
+    ASSERT_TRUE(a && b && c) << locale;
+    const bool russian = locale == "ru-RU";
+    EXPECT_EQ(zq::testing::CompareImages(*a, *c).passed, russian) << locale;
+    EXPECT_EQ(zq::testing::CompareImages(*b, *c).passed, !russian) << locale;
+  }
 }
 
 TEST(SeriesActionsExported, MismatchedListsLeaveThePictureAlone) {
