@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/line_series.h"
+
 namespace zq {
 
 namespace {
@@ -138,6 +140,8 @@ void TCustomChart::DrawBackImage(const Rect& rect) {
 }
 
 void TCustomChart::PaintTitlesAndLegend() {
+  // The legend sets its colour when it is drawn this pass.
+  SetLegendColor(clDefault);
   TZidCanvas3D& c = Canvas();
   c.SuspendDepth();
   const auto titles = [this] {
@@ -364,7 +368,8 @@ TChartClickedPart TCustomChart::PartAt(int32_t x, int32_t y, TChartSeries** seri
   if (CountActiveSeries() > 0 && PointInRect(ChartRect(), x, y)) {
     return TChartClickedPart::cpChartRect;
   }
-  if (legend_->Visible() && PointInRect(legend_->RectLegend(), x, y)) {
+  // The legend is drawn only with active series; its rectangle is that of its last drawing.
+  if (legend_->Visible() && CountActiveSeries() > 0 && PointInRect(legend_->RectLegend(), x, y)) {
     return TChartClickedPart::cpLegend;
   }
   return TChartClickedPart::cpNone;
@@ -557,7 +562,7 @@ namespace {
 std::vector<TSeriesKind>& Registry() {
   static std::vector<TSeriesKind> kinds = [] {
     std::vector<TSeriesKind> list;
-    // The chart's own functions; their classes register factories where they are defined.
+    // The chart's own functions (their classes come with the functions unit).
     for (const char* name : {"Add", "Subtract", "Multiply", "Divide", "High", "Low", "Average"}) {
       TSeriesKind kind;
       kind.functionClass = std::string("T") + name + "ZidFunction";
@@ -566,6 +571,19 @@ std::vector<TSeriesKind>& Registry() {
       kind.numGallerySeries = 2;
       list.push_back(std::move(kind));
     }
+    // The series kinds of the line unit.
+    const auto standard = [&](const char* cls, const char* description, auto make) {
+      TSeriesKind kind;
+      kind.seriesClass = cls;
+      kind.createSeries = make;
+      kind.description = description;
+      kind.galleryPage = "Standard";
+      kind.numGallerySeries = 2;
+      list.push_back(std::move(kind));
+    };
+    standard("TLineSeries", "Line", [] { return std::make_unique<TLineSeries>(); });
+    standard("TAreaSeries", "Area", [] { return std::make_unique<TAreaSeries>(); });
+    standard("TPointSeries", "Point", [] { return std::make_unique<TPointSeries>(); });
     return list;
   }();
   return kinds;
