@@ -1,0 +1,90 @@
+// Whole-chart paints through Cairo: a 2D line chart of 10^3, 10^5 and 10^6 points and a 3D ribbon
+// of 10^4 points, in the chart window's size (483 x 293) and in full HD (1920 x 1080). Each
+// iteration is one window paint of a dirty chart into its back buffer and onto the window.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+
+#include "engine/chart.h"
+#include "engine/line_series.h"
+#include "platform/surface.h"
+
+namespace {
+
+using namespace zq;
+
+// The chart of a chart window, with one line series of n points.
+void SetUpChart(TChart& chart, int64_t points, bool view3D, int32_t width, int32_t height,
+                TLegendStyle legendStyle) {
+  chart.SetSize(width, height);
+  chart.SetBevelWidth(0);
+  chart.SetColor(clWhite);
+  chart.SetMarginTop(3);
+  chart.SetMarginBottom(3);
+  chart.SetChart3DPercent(20);
+  chart.View3DOptions().SetElevation(357);
+  chart.View3DOptions().SetPerspective(34);
+  chart.View3DOptions().SetRotation(320);
+  chart.View3DOptions().SetOrthogonal(false);
+  chart.SetView3D(view3D);
+  // A single series would list its values in the legend, and measuring a million value texts
+  // is the legend's cost, not the line's (BM_ValueLegend shows it).
+  chart.Legend().SetLegendStyle(legendStyle);
+  TLineSeries& series = chart.AddSeries<TLineSeries>();
+  series.SetSeriesColor(clRed);
+  series.SetTitle("Values");
+  for (int64_t i = 0; i < points; ++i) {
+    const double x = double(i);
+    series.AddPointXY(x, 50 + 40 * std::sin(x * 0.01) + 5 * std::sin(x * 0.37));
+  }
+}
+
+void Paint(benchmark::State& state, bool view3D,
+           TLegendStyle legendStyle = TLegendStyle::lsSeries) {
+  const int64_t points = state.range(0);
+  const auto width = int32_t(state.range(1));
+  const auto height = int32_t(state.range(2));
+  TChart chart;
+  SetUpChart(chart, points, view3D, width, height, legendStyle);
+  std::unique_ptr<platform::Surface> window = platform::CreateMemorySurface(width, height);
+  for (auto _ : state) {
+    chart.Canvas().MarkDirty();
+    chart.Paint(*window, chart.ClientRect());
+  }
+  state.SetItemsProcessed(state.iterations() * points);
+}
+
+void BM_LineChart2D(benchmark::State& state) {
+  Paint(state, false);
+}
+
+void BM_Ribbon3D(benchmark::State& state) {
+  Paint(state, true);
+}
+
+// The default legend of a single series: one item per point.
+void BM_ValueLegend(benchmark::State& state) {
+  Paint(state, false, TLegendStyle::lsAuto);
+}
+
+BENCHMARK(BM_LineChart2D)
+    ->ArgsProduct({{1000, 100000, 1000000}, {483}, {293}})
+    ->ArgsProduct({{1000, 100000, 1000000}, {1920}, {1080}})
+    ->ArgNames({"points", "width", "height"})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_ValueLegend)
+    ->Args({1000, 483, 293})
+    ->Args({100000, 483, 293})
+    ->ArgNames({"points", "width", "height"})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_Ribbon3D)
+    ->Args({10000, 483, 293})
+    ->Args({10000, 1920, 1080})
+    ->ArgNames({"points", "width", "height"})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
