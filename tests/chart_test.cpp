@@ -566,6 +566,25 @@ TEST(ChartQueries, FirstActiveSeriesAndLegendTexts) {
   EXPECT_EQ(c.LegendValueText(b, -1), "");
 }
 
+TEST(ChartQueries, ValueSourcesAreTheListsOfTheFeedingSeries) {
+  TChart c;
+  TTestSeries& source = c.AddSeries<TTestSeries>();
+  source.AddValueList("Extra");
+  TTestSeries& fed = c.AddSeries<TTestSeries>();
+  std::vector<std::string> names;
+  const auto add = [&](const std::string& name) { names.push_back(name); };
+  c.FillValueSourceItems(fed.YValues(), add);
+  EXPECT_TRUE(names.empty());
+  fed.SetDataSource(&source);
+  c.FillValueSourceItems(fed.YValues(), add);
+  EXPECT_EQ(names, (std::vector<std::string>{"X", "Y", "Extra"}));
+  // A list of no series of the chart gives nothing.
+  names.clear();
+  TTestSeries loose;
+  c.FillValueSourceItems(loose.XValues(), add);
+  EXPECT_TRUE(names.empty());
+}
+
 // ---- axis scales -------------------------------------------------------------------------------
 
 TEST(ChartScales, SaveAndRestoreAxisLimits) {
