@@ -121,6 +121,9 @@ void TImageForm::Timer1Timer() {
 
 void TImageForm::OnPaint(platform::Surface& surface, const platform::Rect& client) {
   chart_->Paint(surface, client);
+  // The paint surface lives only for this paint (a Windows paint context goes with
+  // EndPaint): the chart must not keep drawing on it afterwards.
+  chart_->SetWindowCanvas(nullptr);
 }
 
 void TImageForm::OnTimer(int32_t timerId) {
