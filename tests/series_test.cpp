@@ -105,6 +105,30 @@ TEST(SeriesTest, UnorderedListKeepsArrivalOrder) {
   EXPECT_EQ(Values(s.YValues()), (std::vector<double>{30, 10, 20}));
 }
 
+TEST(SeriesTest, DeletingARunEqualsDeletingOneByOne) {
+  TTestSeries once, oneByOne;
+  for (int i = 0; i < 10; ++i) {
+    const std::string label = i % 3 ? "" : "p" + std::to_string(i);
+    const TColor color = i % 2 ? clDefault : DefaultPaletteColor(i);
+    once.AddPointXY(i, 10 * i, label, color);
+    oneByOne.AddPointXY(i, 10 * i, label, color);
+  }
+  once.DeletePoints(2, 3);
+  for (int i = 0; i < 3; ++i) oneByOne.DeletePoint(2);
+  EXPECT_EQ(Values(once.XValues()), (std::vector<double>{0, 1, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(Values(once.YValues()), Values(oneByOne.YValues()));
+  EXPECT_EQ(LabelsOf(once), LabelsOf(oneByOne));
+  for (int32_t i = 0; i < once.PointCount(); ++i)
+    EXPECT_EQ(once.PointColor(i), oneByOne.PointColor(i)) << i;
+  // A run past the end stops at the last point; a first index outside fails first.
+  once.DeletePoints(5, 100);
+  EXPECT_EQ(once.PointCount(), 5);
+  EXPECT_THROW(once.DeletePoints(5, 1), ChartException);
+  EXPECT_THROW(once.DeletePoints(-1, 1), ChartException);
+  once.DeletePoints(0, 0);
+  EXPECT_EQ(once.PointCount(), 5);
+}
+
 TEST(SeriesTest, SortingByAListCarriesColoursAndLabels) {
   TTestSeries s;
   s.AddPointXY(1, 30, "thirty", clBlue);

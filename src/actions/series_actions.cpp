@@ -96,8 +96,12 @@ bool DeleteDotSeries(const Args& args, HostServices&) {
     if (items.size() < 2) throw ConversionError("point and count expected");
     const int32_t count = ParseIntegerText(items[1]);
     const int32_t first = ParseIntegerText(items[0]);
-    // The points after a deleted one move down: deleting at the same place n times takes n.
-    for (int32_t i = 0; i < count; ++i) series.DeletePoint(first);
+    // Deleting at the same place n times takes the n points from there (all at once, so a
+    // long run costs one pass); running past the last point is a failure at that deletion.
+    if (count <= 0) return;
+    const int64_t available = int64_t(series.PointCount()) - first;
+    series.DeletePoints(first, count);
+    if (count > available) throw std::out_of_range("fewer points than the count to delete");
   });
 }
 

@@ -148,6 +148,12 @@ void TSeriesMarks::DeletePosition(int32_t index) {
   }
 }
 
+void TSeriesMarks::DeletePositions(int32_t first, int32_t count) {
+  if (first < 0 || count <= 0 || size_t(first) >= positions_.size()) return;
+  size_t last = std::min(positions_.size(), size_t(first) + size_t(count));
+  positions_.erase(positions_.begin() + first, positions_.begin() + std::ptrdiff_t(last));
+}
+
 void TSeriesMarks::ReorderPositions(const std::vector<int32_t>& order) {
   if (positions_.empty()) return;
   if (positions_.size() < order.size()) positions_.resize(order.size());

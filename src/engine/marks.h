@@ -105,6 +105,7 @@ class TSeriesMarks {
   void ClearMarkPositions();
   // Series bookkeeping: a point was deleted / points were reordered (new i = old order[i]).
   void DeletePosition(int32_t index);
+  void DeletePositions(int32_t first, int32_t count);
   void ReorderPositions(const std::vector<int32_t>& order);
   void SwapPositions(int32_t a, int32_t b);
 

@@ -522,6 +522,25 @@ void TChartSeries::DeletePoint(int32_t index) {
   if (active_) RequestRepaint();
 }
 
+void TChartSeries::DeletePoints(int32_t first, int32_t count) {
+  CheckPointIndex(first);
+  count = std::min(count, PointCount() - first);
+  if (count <= 0) return;
+  for (auto& list : valueLists_) list->RemoveRange(first, count);
+  auto eraseFrom = [first, count](auto& v) {
+    if (size_t(first) >= v.size()) return;
+    size_t last = std::min(v.size(), size_t(first) + size_t(count));
+    v.erase(v.begin() + first, v.begin() + std::ptrdiff_t(last));
+  };
+  eraseFrom(colors_);
+  eraseFrom(labels_);
+  marks_->DeletePositions(first, count);
+  // Linked series hear of each deletion, as if the points went one by one.
+  if (!linkedSeries_.empty())
+    for (int32_t i = 0; i < count; ++i) NotifyLinked(&TChartSeries::SourcePointDeleted, first);
+  if (active_) RequestRepaint();
+}
+
 void TChartSeries::ClearLists() {
   for (auto& list : valueLists_) list->ClearAll();
 }

@@ -227,6 +227,9 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
   virtual int32_t AddNullPoint(const std::string& label = {});
   virtual int32_t AddNullPointXY(double x, double y, const std::string& label = {});
   virtual void DeletePoint(int32_t index);
+  // Deletes `count` points from `first` on at once, as `count` deletions at `first` would;
+  // `first` must be a point and the range is cut at the last point.
+  void DeletePoints(int32_t first, int32_t count);
   virtual void ClearPoints();
   // Adds every point of a source (after clearing), or lets the function compute them.
   virtual void AddValues(TChartSeries& source);

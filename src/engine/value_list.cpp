@@ -144,6 +144,15 @@ void TChartValueList::RemoveAt(int32_t index) {
   MarkDirty();
 }
 
+void TChartValueList::RemoveRange(int32_t first, int32_t count) {
+  if (count <= 0) return;
+  CheckIndex(first, ValueCount());
+  CheckIndex(first + count - 1, ValueCount());
+  values_.erase(values_.begin() + first, values_.begin() + first + count);
+  if (sortedness_ == Sortedness::kUnsorted) sortedness_ = Sortedness::kUnknown;
+  MarkDirty();
+}
+
 void TChartValueList::ClearAll() {
   std::vector<double>().swap(values_);
   sortedness_ = Sortedness::kSorted;

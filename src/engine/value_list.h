@@ -87,6 +87,8 @@ class TChartValueList {
   // Overwrites the raw value and tells the linked series.
   void SetValueAt(int32_t index, double value);
   void RemoveAt(int32_t index);
+  // Removes `count` values from `first` on (both must lie inside the list).
+  void RemoveRange(int32_t first, int32_t count);
   // Empties the list and gives its memory back.
   void ClearAll();
   void Reserve(int32_t count);
