@@ -421,6 +421,8 @@ TEST(ChartWindow, StartsFromTheFixedLayout) {
   EXPECT_EQ(c.View3DOptions().Rotation(), 320);
   EXPECT_FALSE(c.View3DOptions().Orthogonal());
   EXPECT_EQ(c.BackWall().Brush().Color(), zq::clWhite);
+  EXPECT_EQ(c.BackWall().Brush().Style(), zq::TBrushStyle::bsSolid);
+  EXPECT_EQ(c.BackWall().Color(), zq::clDefault) << "unfilled until a wall action colours it";
   EXPECT_EQ(c.LeftWall().Brush().Color(), zq::clWhite);
   EXPECT_EQ(c.Title().Text(), std::vector<std::string>{""});
   EXPECT_EQ(c.Title().Brush().Color(), zq::clWhite);
