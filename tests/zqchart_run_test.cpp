@@ -1,0 +1,291 @@
+// zqchart run: the command-line host playing scripts through the real plug-in, as a user runs
+// it. Each case writes a small script into a fresh folder and looks at the exit status, the
+// output, the errors and the files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/cairo/image_output.h"
+#include "support/image_compare.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Quote(const std::string& text) {
+  std::string q = "'";
+  for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class ZqchartRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = fs::path(zq::testing::TestOutputPath("zqchart_run")) / info->name();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+
+  fs::path Write(const std::string& name, const std::string& text) {
+    const fs::path path = dir / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  // zqchart run SCRIPT with the options, from the test's folder.
+  RunResult Run(const fs::path& script, const std::string& options = "") {
+    const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
+    const std::string command = "cd " + Quote(dir.string()) + " && " + Quote(ZQ_CHART_TOOL) +
+                                " run " + Quote(script.string()) + " " + options + " >" +
+                                Quote(out.string()) + " 2>" + Quote(err.string());
+    RunResult r;
+    const int raw = std::system(command.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    return r;
+  }
+
+  fs::path dir;
+};
+
+TEST_F(ZqchartRun, TraceNamesLineActionAndResult) {
+  const fs::path script = Write("trace.zqs",
+                                "# a chart and a series\n"
+                                "@rectangle Chart1 300 200\n"
+                                "zqCreateLineChart \"Chart1\"\n"
+                                "\n"
+                                "zqCreateSeriesLine \"Chart1\" \"S\" \"1|2|3\" \"5|6|7\" \"\" "
+                                "\"255,0,0\"\n"
+                                "zqChartBackWall \"Chart1\" \"\" \"\" \"\" \"2\" \"Dash\"\n"
+                                "zqChartBackWall \"Chart1\" \"\" \"\" \"\" \"\" \"Dash\"\n"
+                                "zqLineChartRoll \"Nowhere\" \"True\" \"5\"\n");
+  fs::create_directories(dir / "quiet");
+  RunResult r = Run(script, "--trace --out .");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+                              "3: zqCreateLineChart -> true",
+                              "5: zqCreateSeriesLine -> false",
+                              "6: zqChartBackWall -> true",
+                              "7: zqChartBackWall -> false",
+                              "8: zqLineChartRoll -> false",
+                              "saved ./Chart1.png",
+                          }));
+  EXPECT_TRUE(fs::exists(dir / "Chart1.png"));
+  // Without --trace nothing is printed.
+  r = Run(script, "--out quiet");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(fs::exists(dir / "quiet" / "Chart1.png"));
+}
+
+TEST_F(ZqchartRun, MalformedLinesStopEverythingWithStatusTwo) {
+  const std::string good =
+      "@rectangle Chart1 300 200\n"
+      "zqCreateLineChart \"Chart1\"\n"
+      "@save Chart1 early.png\n";
+  struct Case {
+    const char* name;
+    std::string badLine;
+    std::string message;
+  } cases[] = {
+      {"unknown_action", "zqNoSuchAction \"Chart1\"", "unknown action 'zqNoSuchAction'"},
+      {"too_few", "zqChartZoom \"Chart1\"", "zqChartZoom takes 2 parameters, not 1"},
+      {"too_many", "zqChartZoom \"Chart1\" \"50\" \"x\"", "zqChartZoom takes 2 parameters, not 3"},
+      {"directive", "@explode now", "unknown directive '@explode'"},
+      {"quotes", "zqChartZoom \"Chart1\" \"50", "unbalanced quotes"},
+      {"unquoted", "zqChartZoom \"Chart1\" 50", ""},
+      {"tick_word", "@tick many", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path script = Write(std::string(c.name) + ".zqs", good + "\n" + c.badLine + "\n");
+    RunResult r = Run(script, "--trace");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "") << "nothing ran";
+    EXPECT_FALSE(fs::exists(dir / "early.png")) << "nothing ran";
+    const std::string where = script.string() + ":5: ";
+    ASSERT_EQ(r.err.rfind(where, 0), 0u) << r.err;
+    if (!c.message.empty()) {
+      EXPECT_EQ(r.err, where + c.message + "\n");
+    }
+    EXPECT_FALSE(fs::exists(dir / "Chart1.png"));
+  }
+  RunResult missing = Run(dir / "absent.zqs");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("absent.zqs"), std::string::npos);
+}
+
+TEST_F(ZqchartRun, SaveWritesPngSvgAndPdf) {
+  const fs::path script = Write("save.zqs",
+                                "@rectangle Chart1 240 160\n"
+                                "zqCreateLineChart \"Chart1\"\n"
+                                "zqCreateSeriesLine \"Chart1\" \"S\" \"1|2|3\" \"5|6|7\" \"\" "
+                                "\"0,0,255\"\n"
+                                "@save Chart1 a.png\n"
+                                "@save Chart1 b.svg\n"
+                                "@save Chart1 c.pdf\n"
+                                "@save Chart1 sub/d.png\n");
+  fs::create_directories(dir / "pictures" / "sub");
+  RunResult r = Run(script, "--out pictures");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFile(dir / "pictures" / "a.png").substr(0, 8), "\x89PNG\r\n\x1A\n");
+  const std::string svg = ReadFile(dir / "pictures" / "b.svg");
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "pictures" / "c.pdf").substr(0, 5), "%PDF-");
+  auto png = zq::platform::LoadPng((dir / "pictures" / "a.png").string());
+  ASSERT_TRUE(png.has_value());
+  EXPECT_EQ(png->width, 240);
+  EXPECT_EQ(png->height, 160);
+  auto same = zq::platform::LoadPng((dir / "pictures" / "sub" / "d.png").string());
+  ASSERT_TRUE(same.has_value());
+  EXPECT_TRUE(zq::testing::ImagesMatch(*same, *png));
+  // With @save there are no pictures named after the rectangles.
+  EXPECT_FALSE(fs::exists(dir / "pictures" / "Chart1.png"));
+
+  // A picture that cannot be written is status 1, the rest still runs.
+  const fs::path bad = Write("bad.zqs",
+                             "@rectangle Chart1 240 160\n"
+                             "zqCreateLineChart \"Chart1\"\n"
+                             "@save Chart1 no/such/folder/x.png\n"
+                             "@save Chart1 later.png\n"
+                             "@save Chart1 x.bmp\n");
+  r = Run(bad);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(bad.string() + ":3: nothing saved to"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(bad.string() + ":5: nothing saved to"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(dir / "later.png"));
+}
+
+TEST_F(ZqchartRun, WithoutSaveEveryChartWindowIsSavedByName) {
+  const fs::path script = Write("all.zqs",
+                                "@rectangle Left 200 150\n"
+                                "@rectangle Right 180 120\n"
+                                "@rectangle Empty 100 100\n"
+                                "@rectangle Gone 100 100\n"
+                                "zqCreateLineChart \"Left\"\n"
+                                "zqCreateLineChart \"Right\"\n"
+                                "zqCreateLineChart \"Gone\"\n"
+                                "zqDeleteLineChart \"Gone\"\n"
+                                "@resize Right 160 90\n");
+  fs::create_directories(dir / "out");
+  fs::create_directories(dir / "svg");
+  RunResult r = Run(script, "--out out --trace");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir / "out" / "Left.png"));
+  auto right = zq::platform::LoadPng((dir / "out" / "Right.png").string());
+  ASSERT_TRUE(right.has_value());
+  EXPECT_EQ(right->width, 160) << "@resize sends 1274 with 4: the chart follows";
+  EXPECT_EQ(right->height, 90);
+  EXPECT_FALSE(fs::exists(dir / "out" / "Empty.png")) << "no chart, no picture";
+  EXPECT_FALSE(fs::exists(dir / "out" / "Gone.png"));
+  EXPECT_NE(r.out.find("saved out/Left.png"), std::string::npos) << r.out;
+
+  r = Run(script, "--out svg --format svg");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(ReadFile(dir / "svg" / "Left.svg").find("<svg"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "svg" / "Left.png"));
+}
+
+TEST_F(ZqchartRun, PrintShowsLastError) {
+  const fs::path script = Write("print.zqs",
+                                "@print [LastError]\n"
+                                "@rectangle Chart1 200 100\n"
+                                "zqCreateLineChart \"Chart1\"\n"
+                                "zqLineChartRoll \"Диаграмма 7\" \"True\" \"5\"\n"
+                                "@print [LastError]\n"
+                                "zqLineChartRoll \"Chart1\" \"True\" \"5\"\n"
+                                "@print [LastError]\n");
+  RunResult r = Run(script);
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string report =
+      "[LastError]=Нет управления диаграммой прикреплённой к объекту Диаграмма 7.";
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{"[LastError]=", report, report}));
+}
+
+TEST_F(ZqchartRun, LocaleChoosesTheDecimalSeparator) {
+  auto script = [&](const std::string& name, const std::string& y) {
+    return Write(name,
+                 "@rectangle Chart1 240 160\n"
+                 "zqCreateLineChart \"Chart1\"\n"
+                 // The legend would show the values with the locale's separator.
+                 "zqLineLegend \"Chart1\" \"False\" \"\"\n"
+                 "zqCreateSeriesLine \"Chart1\" \"S\" \"1|2|3\" \"" +
+                     y +
+                     "\" \"\" \"0,0,255\"\n"
+                     "@save Chart1 " +
+                     name + ".png\n");
+  };
+  auto picture = [&](const std::string& name) {
+    auto p = zq::platform::LoadPng((dir / (name + ".png")).string());
+    if (!p) throw std::runtime_error("no picture " + name);
+    return *p;
+  };
+  ASSERT_EQ(Run(script("ru_comma", "1|2,5|2"), "--locale ru-RU").status, 0);
+  ASSERT_EQ(Run(script("en_point", "1|2.5|2"), "--locale en-US").status, 0);
+  ASSERT_EQ(Run(script("en_comma", "1|2,5|2"), "--locale en-US").status, 0);
+  ASSERT_EQ(Run(script("ru_point", "1|2.5|2"), "--locale ru-RU").status, 0);
+  ASSERT_EQ(Run(script("en_none", "1|2|2"), "--locale en-US").status, 0);
+  EXPECT_TRUE(zq::testing::ImagesMatch(picture("ru_comma"), picture("en_point")))
+      << "2,5 is two and a half under Russian settings";
+  EXPECT_FALSE(zq::testing::CompareImages(picture("en_comma"), picture("en_point")).passed);
+  EXPECT_TRUE(zq::testing::ImagesMatch(picture("en_comma"), picture("ru_point")))
+      << "both stop at the second point";
+  EXPECT_FALSE(zq::testing::CompareImages(picture("en_none"), picture("en_point")).passed);
+
+  RunResult bad = Run(script("de", "1|2|3"), "--locale de-DE");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("--locale takes ru-RU or en-US"), std::string::npos) << bad.err;
+}
+
+TEST_F(ZqchartRun, TicksRollTheChart) {
+  const std::string head =
+      "@rectangle Chart1 240 160\n"
+      "zqCreateLineChart \"Chart1\"\n"
+      "zqCreateSeriesLine \"Chart1\" \"S\" \"1|2|3\" \"5|6|7\" \"\" \"0,0,255\"\n"
+      "zqLineChartRoll \"Chart1\" \"True\" \"10\"\n";
+  ASSERT_EQ(Run(Write("t0.zqs", head + "@save Chart1 t0.png\n")).status, 0);
+  ASSERT_EQ(Run(Write("t3.zqs", head + "@tick 3\n@save Chart1 t3.png\n")).status, 0);
+  // 3 ticks from 320 at step 10: 320, 310, 300; set directly, the same picture.
+  ASSERT_EQ(Run(Write("r300.zqs", head + "zqLineChartRoll \"Chart1\" \"False\" \"10\"\n"
+                                         "zq3DRotation \"Chart1\" \"300\"\n"
+                                         "@save Chart1 r300.png\n"))
+                .status,
+            0);
+  auto t0 = zq::platform::LoadPng((dir / "t0.png").string());
+  auto t3 = zq::platform::LoadPng((dir / "t3.png").string());
+  auto r300 = zq::platform::LoadPng((dir / "r300.png").string());
+  ASSERT_TRUE(t0 && t3 && r300);
+  EXPECT_FALSE(zq::testing::CompareImages(*t0, *t3).passed);
+  EXPECT_TRUE(zq::testing::ImagesMatch(*t3, *r300));
+}
+
+}  // namespace
