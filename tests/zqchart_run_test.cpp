@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/cairo/image_output.h"
+#include "support/action_hosts.h"
 #include "support/image_compare.h"
 
 namespace {
@@ -59,10 +61,12 @@ class ZqchartRun : public ::testing::Test {
     return path;
   }
 
-  // zqchart run SCRIPT with the options, from the test's folder.
-  RunResult Run(const fs::path& script, const std::string& options = "") {
+  // zqchart run SCRIPT with the options, from the test's folder (or another).
+  RunResult Run(const fs::path& script, const std::string& options = "",
+                const fs::path& from = {}) {
     const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-    const std::string command = "cd " + Quote(dir.string()) + " && " + Quote(ZQ_CHART_TOOL) +
+    const fs::path cwd = from.empty() ? dir : from;
+    const std::string command = "cd " + Quote(cwd.string()) + " && " + Quote(ZQ_CHART_TOOL) +
                                 " run " + Quote(script.string()) + " " + options + " >" +
                                 Quote(out.string()) + " 2>" + Quote(err.string());
     RunResult r;
@@ -286,6 +290,47 @@ TEST_F(ZqchartRun, TicksRollTheChart) {
   ASSERT_TRUE(t0 && t3 && r300);
   EXPECT_FALSE(zq::testing::CompareImages(*t0, *t3).passed);
   EXPECT_TRUE(zq::testing::ImagesMatch(*t3, *r300));
+}
+
+// The example scripts run cleanly from the repository's root, save what they say, and between
+// them use every action the plug-in registers.
+TEST_F(ZqchartRun, ExamplesRunAndUseEveryAction) {
+  const fs::path source(ZQ_SOURCE_DIR);
+  std::set<std::string> used;
+  int scripts = 0;
+  for (const auto& entry : fs::directory_iterator(source / "examples")) {
+    if (entry.path().extension() != ".zqs") continue;
+    ++scripts;
+    SCOPED_TRACE(entry.path().filename().string());
+    std::vector<std::string> saved;
+    for (const std::string& line : Lines(ReadFile(entry.path()))) {
+      std::istringstream words(line);
+      std::string first, name, file;
+      words >> first;
+      if (first.rfind("zq", 0) == 0) used.insert(first);
+      if (first == "@save" && words >> name >> file) saved.push_back(file);
+    }
+    const fs::path out = dir / entry.path().stem();
+    fs::create_directories(out);
+    RunResult r = Run(entry.path(), "--locale en-US --out " + Quote(out.string()), source);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(saved.empty()) << "an example shows its pictures with @save";
+    for (const std::string& file : saved) {
+      auto picture = zq::platform::LoadPng((out / file).string());
+      ASSERT_TRUE(picture.has_value()) << file;
+      EXPECT_GT(picture->width, 100) << file;
+    }
+  }
+  EXPECT_GE(scripts, 5);
+  zq::testing::ExportedPlugin plugin;
+  int actions = 0;
+  for (const auto& r : plugin.Host().Registrations()) {
+    if (r.number == 0) continue;
+    ++actions;
+    EXPECT_TRUE(used.count(r.name)) << r.name << " appears in no example";
+  }
+  EXPECT_EQ(actions, 44);
 }
 
 }  // namespace
