@@ -38,7 +38,10 @@ TImageForm::TImageForm() : chart_(std::make_unique<TChart>()) {
   c.View3DOptions().SetPerspective(34);
   c.View3DOptions().SetRotation(320);
   c.View3DOptions().SetOrthogonal(false);
+  // The form's colour makes the back wall's clear brush solid, as giving a Windows brush a
+  // colour does; the wall stays unfilled until it has a colour of its own.
   c.BackWall().Brush().SetColor(clWhite);
+  c.BackWall().Brush().SetStyle(TBrushStyle::bsSolid);
   c.LeftWall().Brush().SetColor(clWhite);
   c.Title().SetText({""});
   c.Title().Brush().SetColor(clWhite);
