@@ -1,4 +1,4 @@
-// What every handler shares: finding its chart and its named series, and the keyword tables.
+// What every handler shares: finding its chart and its named series, fonts and colours.
 #pragma once
 
 #include <cstdint>
