@@ -80,8 +80,9 @@ const std::vector<std::string>& TextPool() {
 }
 
 // A 24-bit BMP of a few pixels, and a file that only pretends to be a JPEG.
-std::string WriteSmallBmp() {
-  const std::string path = TestOutputPath("stress_picture.bmp");
+// Each test writes its own files: ctest may run them side by side.
+std::string WriteSmallBmp(const std::string& name, const std::string& extension = ".bmp") {
+  const std::string path = TestOutputPath(name + extension);
   const int32_t w = 3, h = 2, row = 12;
   std::string d = "BM";
   auto put = [&](uint32_t v, int bytes) {
@@ -109,8 +110,8 @@ std::string WriteSmallBmp() {
   return path;
 }
 
-std::string WriteFakeJpeg() {
-  const std::string path = TestOutputPath("stress_fake.jpg");
+std::string WriteFakeJpeg(const std::string& name) {
+  const std::string path = TestOutputPath(name + "_fake.jpg");
   std::ofstream(path, std::ios::binary) << std::string("\xFF\xD8\xFF\xE0 not really", 15);
   return path;
 }
@@ -119,8 +120,10 @@ class Stress {
  public:
   explicit Stress(uint32_t seed) : rng_(seed) {
     rects_ = {{"R0", 483, 293}, {"R1", 200, 120}, {"R2", 7, 5}};
-    pictures_ = {WriteSmallBmp(),    WriteFakeJpeg(), TestOutputPath("missing.bmp"),
-                 TestOutputPath(""), "picture.png",   TestOutputPath("stress_picture.BMP")};
+    const std::string tag = "stress_seed" + std::to_string(seed);
+    // Good, pretending, missing, a folder, a format it does not read, an upper-case extension.
+    pictures_ = {WriteSmallBmp(tag), WriteFakeJpeg(tag), TestOutputPath("missing.bmp"),
+                 TestOutputPath(""), "picture.png",      WriteSmallBmp(tag, ".BMP")};
     seriesNames_ = {"Sales", "sales", "S a l e s", "Costs", "Ряд", "", std::string(300, 'n')};
   }
 
@@ -278,7 +281,7 @@ TEST(ActionsStress, ExtremeIntegersInEveryParameter) {
   ExportedPlugin plugin;
   const int32_t window = plugin.CreateChart("R", 320, 200);
   const std::string png = TestOutputPath("stress_extremes.png");
-  const std::string picture = WriteSmallBmp();
+  const std::string picture = WriteSmallBmp("stress_extremes");
   plugin.Exec(3, SampleArguments(3, "R"));
   plugin.Exec(3, {"R", "Other", "1|5|9", "2|-3|4", "", "0,0,255"});
   plugin.Exec(22, SampleArguments(22, "R"));
