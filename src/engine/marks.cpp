@@ -187,6 +187,8 @@ void TSeriesMarks::DrawMarkBox(int32_t index, TColor pointColor, TSeriesMarkPosi
   if (arrow_.Visible()) {
     canvas.SelectChartPen(arrow_);
     canvas.SetBrushStyle(TBrushStyle::bsClear);
+    // A clear brush draws transparently: the gaps of a styled arrow show what lies below.
+    canvas.ChangeBackMode(platform::BackMode::Transparent);
     // An arrow in the point's or the chart's colour would not show.
     if (arrow_.Color() == pointColor || arrow_.Color() == chart->Color()) {
       canvas.SetPenColor(chart->Color() == clBlack ? clWhite : clBlack);
@@ -225,6 +227,8 @@ void TSeriesMarks::DrawMarkBox(int32_t index, TColor pointColor, TSeriesMarkPosi
   if (frame_.Visible()) top = Sum(top, frame_.Width());
 
   canvas.SetBrushStyle(TBrushStyle::bsClear);
+  // The text lies on the box (or on the chart when transparent), never on a block of its own.
+  canvas.ChangeBackMode(platform::BackMode::Transparent);
   canvas.SetTextAlignment(platform::text_align::kCenter | platform::text_align::kTop);
   const int32_t lineHeight = canvas.TextLineHeight();
   const int32_t x = Sum(leftTop.x, position.Width / 2);
