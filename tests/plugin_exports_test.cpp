@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "zqchart/plugin_host.h"
+#include "common/plugin_host.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "zqchart/script.h"
+#include "common/script.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "platform/cairo/image_output.h"
 #include "platform/codepage.h"
 #include "support/image_compare.h"
-#include "zqchart/plugin_host.h"
+#include "common/plugin_host.h"
 
 namespace zq::testing {
 

@@ -62,6 +62,8 @@ using HostResizeWindowFn = Bool32 (*)(Int32 handle, Int32 width, Int32 height);
 using HostSendMessageFn = Int32 (*)(Int32 handle, Int32 message, Int32 lParam);
 using HostAdvanceClockFn = void (*)(Int32 milliseconds);
 using HostSaveWindowFn = Bool32 (*)(Int32 handle, const char* path);
+using HostMouseFn = Bool32 (*)(Int32 handle, Int32 kind, Int32 x, Int32 y, Int32 value);
+using HostDescribeWindowFn = Bool32 (*)(Int32 handle, Int32* info);
 
 struct HeadlessHostApi {
   HostCreateWindowFn createWindow = nullptr;
@@ -69,9 +71,12 @@ struct HeadlessHostApi {
   HostSendMessageFn sendMessage = nullptr;
   HostAdvanceClockFn advanceClock = nullptr;
   HostSaveWindowFn saveWindow = nullptr;
+  HostMouseFn mouse = nullptr;
+  HostDescribeWindowFn describeWindow = nullptr;
 
   bool Complete() const {
-    return createWindow && resizeWindow && sendMessage && advanceClock && saveWindow;
+    return createWindow && resizeWindow && sendMessage && advanceClock && saveWindow && mouse &&
+           describeWindow;
   }
 };
 
@@ -83,6 +88,8 @@ HeadlessHostApi ResolveHeadlessHost(Lookup&& lookup) {
   h.sendMessage = reinterpret_cast<HostSendMessageFn>(lookup("zqHostSendMessage"));
   h.advanceClock = reinterpret_cast<HostAdvanceClockFn>(lookup("zqHostAdvanceClock"));
   h.saveWindow = reinterpret_cast<HostSaveWindowFn>(lookup("zqHostSaveWindow"));
+  h.mouse = reinterpret_cast<HostMouseFn>(lookup("zqHostMouse"));
+  h.describeWindow = reinterpret_cast<HostDescribeWindowFn>(lookup("zqHostDescribeWindow"));
   return h;
 }
 

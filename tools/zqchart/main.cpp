@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/headless_desk.h"
+#include "common/plugin_host.h"
+#include "common/runner.h"
 #include "platform/codepage.h"
-#include "zqchart/plugin_host.h"
-#include "zqchart/runner.h"
 
 namespace {
 
@@ -96,7 +97,12 @@ int main(int argc, char** argv) {
   try {
     zq::host::PluginHost host(plugin);
     if (command == "actions") return ListActions(host);
-    return zq::host::RunScript(host, options, stdout, stderr);
+    if (!host.Headless().Complete()) {
+      std::fprintf(stderr, "zqchart: %s has no headless-host interface\n", plugin.c_str());
+      return 1;
+    }
+    zq::host::HeadlessDesk desk(host.Headless());
+    return zq::host::RunScript(host, desk, options, stdout, stderr);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "zqchart: %s\n", e.what());
     return 1;

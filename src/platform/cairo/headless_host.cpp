@@ -55,3 +55,62 @@ ZQ_EXPORT Bool32 zqHostSaveWindow(Int32 handle, const char* path) {
     return zq::kFalse;
   }
 }
+
+// Mouse input for the topmost chart window over a host window, in its client coordinates.
+// Kinds: 1 left down, 2 right down, 3 move, 4 left up, 5 right up, 6 wheel (value = delta),
+// 7 leave. For a move, value holds the buttons held (1 left, 2 right).
+ZQ_EXPORT Bool32 zqHostMouse(Int32 handle, Int32 kind, Int32 x, Int32 y, Int32 value) {
+  try {
+    HeadlessWindowSystem& windows = HeadlessWindowSystem::Instance();
+    zq::platform::WindowClient* client = windows.ClientOf(windows.TopChild(handle));
+    if (client == nullptr) return zq::kFalse;
+    using zq::platform::MouseButton;
+    zq::platform::ShiftState shift;
+    switch (kind) {
+      case 1:
+      case 2:
+        shift.left = kind == 1;
+        shift.right = kind == 2;
+        client->OnMouseDown(kind == 1 ? MouseButton::Left : MouseButton::Right, shift, x, y);
+        break;
+      case 3:
+        shift.left = (value & 1) != 0;
+        shift.right = (value & 2) != 0;
+        client->OnMouseMove(shift, x, y);
+        break;
+      case 4:
+      case 5:
+        client->OnMouseUp(kind == 4 ? MouseButton::Left : MouseButton::Right, shift, x, y);
+        break;
+      case 6:
+        client->OnMouseWheel(value, shift, x, y);
+        break;
+      case 7:
+        client->OnMouseLeave();
+        break;
+      default:
+        return zq::kFalse;
+    }
+    return zq::kTrue;
+  } catch (...) {
+    return zq::kFalse;
+  }
+}
+
+// What lies over a host window: info receives the host window's width and height, the number
+// of chart windows over it, and the topmost one's x, y, width and height (zeros for none).
+ZQ_EXPORT Bool32 zqHostDescribeWindow(Int32 handle, Int32* info) {
+  try {
+    HeadlessWindowSystem& windows = HeadlessWindowSystem::Instance();
+    if (info == nullptr || !windows.Exists(handle)) return zq::kFalse;
+    zq::platform::Rect host = windows.ClientRect(handle);
+    zq::platform::Rect chart = windows.Bounds(windows.TopChild(handle));
+    const Int32 values[7] = {host.Width(),  host.Height(), windows.ChildCount(handle),
+                             chart.left,    chart.top,     chart.Width(),
+                             chart.Height()};
+    for (int i = 0; i < 7; ++i) info[i] = values[i];
+    return zq::kTrue;
+  } catch (...) {
+    return zq::kFalse;
+  }
+}

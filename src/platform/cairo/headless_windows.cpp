@@ -188,6 +188,18 @@ WindowClient* HeadlessWindowSystem::ClientOf(WindowHandle window) {
   return it == windows_.end() ? nullptr : it->second.client;
 }
 
+Rect HeadlessWindowSystem::Bounds(WindowHandle window) const {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? Rect{} : it->second.bounds;
+}
+
+int32_t HeadlessWindowSystem::ChildCount(WindowHandle hostWindow) const {
+  int32_t count = 0;
+  for (const auto& entry : windows_)
+    if (entry.second.parent == hostWindow && entry.second.client != nullptr) ++count;
+  return count;
+}
+
 Image HeadlessWindowSystem::Picture(WindowHandle window) {
   auto it = windows_.find(window);
   if (it == windows_.end() || it->second.client == nullptr) return {};

@@ -42,6 +42,10 @@ class HeadlessWindowSystem : public WindowSystem {
   Image Picture(WindowHandle window);
   // The window's client (for delivering mouse input), or nullptr.
   WindowClient* ClientOf(WindowHandle window);
+  // Where the window lies in its parent's client area; empty for no window.
+  Rect Bounds(WindowHandle window) const;
+  // How many chart windows lie over a host window.
+  int32_t ChildCount(WindowHandle hostWindow) const;
   uint64_t Now() const { return now_; }
   bool Exists(WindowHandle window) const { return windows_.count(window) != 0; }
 

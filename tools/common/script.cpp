@@ -1,4 +1,4 @@
-#include "zqchart/script.h"
+#include "common/script.h"
 
 #include <sstream>
 

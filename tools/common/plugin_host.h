@@ -1,5 +1,5 @@
-// zqchart's side of the plug-in boundary: loads libzqlinechart.so and answers its callbacks
-// as the host application does.
+// The host's side of the plug-in boundary: loads the plug-in and answers its callbacks as the
+// host application does.
 #pragma once
 
 #include <map>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/plugin_api.h"
+#include "common/plugin_library.h"
 
 namespace zq::host {
 
@@ -42,7 +43,7 @@ class PluginHost {
   static void ZQ_STDCALL OnSetVar(char* name, char* value);
   static Bool32 ZQ_STDCALL OnInterfaceAccess(Int32 requestCode, char** text);
 
-  void* library_ = nullptr;
+  PluginLibrary library_;
   PluginExports exports_;
   HeadlessHostApi headless_;
   std::map<std::string, Int32> objectWindows_;

@@ -1,29 +1,17 @@
-#include "zqchart/plugin_host.h"
+#include "common/plugin_host.h"
 
-#include <dlfcn.h>
-
-#include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 
 namespace zq::host {
 
 PluginHost* PluginHost::current_ = nullptr;
 
-PluginHost::PluginHost(const std::string& libraryPath) {
-  library_ = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (library_ == nullptr) {
-    const char* error = dlerror();
-    throw std::runtime_error("cannot load " + libraryPath + ": " + (error ? error : "?"));
-  }
-  auto lookup = [this](const char* symbol) { return dlsym(library_, symbol); };
+PluginHost::PluginHost(const std::string& libraryPath) : library_(libraryPath) {
+  auto lookup = [this](const char* symbol) { return library_.Lookup(symbol); };
   exports_ = ResolveExports(lookup);
   headless_ = ResolveHeadlessHost(lookup);
-  if (!exports_.Complete()) {
-    dlclose(library_);
-    library_ = nullptr;
+  if (!exports_.Complete())
     throw std::runtime_error(libraryPath + " lacks the plug-in's entry points");
-  }
   current_ = this;
 }
 
@@ -37,13 +25,13 @@ void PluginHost::Register() {
   char* author = nullptr;
   char* description = nullptr;
   exports_.initPlugIn(0, &name, &author, &description);
-  // The texts are C-heap blocks on Linux: the host owns them now.
+  // The texts are host blocks: the host owns them now.
   name_ = name ? name : "";
   author_ = author ? author : "";
   description_ = description ? description : "";
-  std::free(name);
-  std::free(author);
-  std::free(description);
+  PluginLibrary::FreeText(name);
+  PluginLibrary::FreeText(author);
+  PluginLibrary::FreeText(description);
   registrations_.clear();
   exports_.registerPlugIn(&OnAddAction, nullptr, nullptr, &OnSetVar);
   exports_.registerScriptProcessor(nullptr);
@@ -69,10 +57,9 @@ Bool32 ZQ_STDCALL PluginHost::OnInterfaceAccess(Int32 requestCode, char** text) 
   auto it = current_->objectWindows_.find(name);
   std::string answer = std::to_string(it == current_->objectWindows_.end() ? 0 : it->second);
   // The host replaces the plug-in's text with one of its own, from the same allocator.
-  char* block = static_cast<char*>(std::malloc(answer.size() + 1));
+  char* block = PluginLibrary::AllocateText(answer);
   if (block == nullptr) return kFalse;
-  std::memcpy(block, answer.c_str(), answer.size() + 1);
-  std::free(*text);
+  PluginLibrary::FreeText(*text);
   *text = block;
   return kTrue;
 }

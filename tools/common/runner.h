@@ -1,4 +1,5 @@
-// Plays a zqchart script against the plug-in through its exports.
+// Plays a script (the zqchart script language) against the plug-in through its exports, with a
+// host desk standing in for the host application's windows.
 #pragma once
 
 #include <cstdio>
@@ -6,6 +7,7 @@
 
 namespace zq::host {
 
+class HostDesk;
 class PluginHost;
 
 struct RunOptions {
@@ -17,6 +19,7 @@ struct RunOptions {
 
 // Runs the script; answers the exit status: 0 done, 1 a picture could not be saved,
 // 2 a malformed script (reported as FILE:LINE: message on `errors`).
-int RunScript(PluginHost& host, const RunOptions& options, std::FILE* out, std::FILE* errors);
+int RunScript(PluginHost& host, HostDesk& desk, const RunOptions& options, std::FILE* out,
+              std::FILE* errors);
 
 }  // namespace zq::host
