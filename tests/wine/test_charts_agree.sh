@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The reference charts drawn through GDI under Wine and through Cairo on Linux agree: in each,
+# at most 1 % of the pixels differ outside text (text is masked: each backend also draws every
+# chart without text, and the pixels that change are the text). Both pictures and a diff image
+# are kept on failure.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+source_dir=$(cd "$2" && pwd)
+native=${ZQ_NATIVE_BUILD:-$source_dir/build/native}
+exe="$build/tests/zq_render_sequences.exe"
+for tool in "$native/tests/zq_render_sequences" "$native/tests/zq_image_diff"; do
+  [ -x "$tool" ] || { echo "SKIP: $tool is missing (build the native preset first)"; exit 77; }
+done
+source "$source_dir/tests/wine/wine_run.sh"
+zq_wine_setup "$build" "$exe" || exit $?
+
+out="$build/tests/wine-output/charts"
+rm -rf "$out" && mkdir -p "$out/gdi" "$out/cairo"
+timeout 300 xvfb-run -a "$WINE" "$exe" "$(zq_wine_path "$out/gdi")" || { echo "GDI rendering failed"; exit 1; }
+"$native/tests/zq_render_sequences" "$out/cairo" || { echo "Cairo rendering failed"; exit 1; }
+
+passed=0
+failed=0
+charts=$(cd "$out/cairo" && ls chart_*_notext.bmp | sed 's/_notext\.bmp$//')
+[ -n "$charts" ] || { echo "no charts were drawn"; exit 1; }
+for chart in $charts; do
+  echo -n "$chart: "
+  if "$native/tests/zq_image_diff" "$out/gdi/$chart.bmp" "$out/cairo/$chart.bmp" \
+    --without-text "$out/gdi/${chart}_notext.bmp" "$out/cairo/${chart}_notext.bmp" \
+    --max-fraction 0.01 --diff "$out/$chart.diff.png"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+done
+[ $failed -eq 0 ] || echo "pictures and diffs kept in $out"
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
