@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,13 @@
 
 namespace {
 
+// BMP files from the Windows side, PNG files from either side.
 zq::platform::Image Read(const std::string& path) {
+  if (path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0) {
+    auto picture = zq::platform::LoadPng(path);
+    if (!picture) throw std::runtime_error(path + ": not a readable PNG file");
+    return *picture;
+  }
   std::ifstream in(path, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                              std::istreambuf_iterator<char>());

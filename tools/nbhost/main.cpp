@@ -1,101 +1,120 @@
 // nbhost: a Windows host for the zqLineChart DLL, for tests under Wine. It loads the DLL with
-// LoadLibrary and calls its exports as the host authoring application does.
+// LoadLibrary, calls its exports as the host authoring application does, and plays zqchart
+// scripts in real windows.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
+#include <exception>
 #include <string>
 #include <vector>
 
-#include "common/plugin_api.h"
+#include "common/plugin_host.h"
+#include "common/runner.h"
+#include "nbhost/window_desk.h"
 
 namespace {
 
 using namespace zq::host;
 
-std::vector<RecordedRegistration> g_registrations;
+const char* kUsage =
+    "usage: nbhost [--plugin PATH] COMMAND\n"
+    "  register     print the plug-in's texts and registrations\n"
+    "  run SCRIPT [--out DIR] [--format png|bmp] [--trace]\n"
+    "               play an action script in real windows and save the charts it shows\n";
 
-void ZQ_STDCALL OnAddAction(zq::Int32 number, char* name, char* description, uint8_t* codes,
-                            zq::Int32 highIndex, zq::Int32 parameterCount) {
-  g_registrations.push_back(
-      RecordRegistration(number, name, description, codes, highIndex, parameterCount));
+int Usage(const std::string& problem) {
+  if (!problem.empty()) std::fprintf(stderr, "nbhost: %s\n", problem.c_str());
+  std::fputs(kUsage, stderr);
+  return 2;
 }
 
-void ZQ_STDCALL OnSetVar(char* name, char* value) {
-  std::printf("var\t%s\t%s\n", name ? HexOf(name).c_str() : "", value ? HexOf(value).c_str() : "");
+std::string DefaultPluginPath() {
+  char exe[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string path(exe, n);
+  size_t slash = path.find_last_of("\\/");
+  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+         "zqLineChart.dll";
 }
 
-zq::Bool32 ZQ_STDCALL OnInterfaceAccess(zq::Int32, char**) {
-  return 0;
-}
-
-std::wstring DefaultPluginPath() {
-  wchar_t exe[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring path(exe, n);
-  size_t slash = path.find_last_of(L"\\/");
-  return (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) +
-         L"zqLineChart.dll";
-}
-
-// Texts from nbInitPlugIn are GlobalAlloc blocks that the host frees.
-std::string TakeText(char*& text) {
-  std::string s = text ? text : "";
-  if (text) GlobalFree(text);
-  text = nullptr;
-  return s;
-}
-
-int Register(const PluginExports& e) {
+// The texts and registrations as canonical lines, for comparing with the Linux library's.
+int Register(const std::string& plugin) {
+  PluginHost host(plugin);
   // Variables that already hold host texts: the plug-in must free them.
-  char* name = static_cast<char*>(GlobalAlloc(GMEM_FIXED, 8));
-  char* author = static_cast<char*>(GlobalAlloc(GMEM_FIXED, 8));
+  char* name = PluginLibrary::AllocateText("old");
+  char* author = PluginLibrary::AllocateText("old");
   char* description = nullptr;
-  std::strcpy(name, "old");
-  std::strcpy(author, "old");
-  e.initPlugIn(0, &name, &author, &description);
-  std::printf("name\t%s\n", HexOf(TakeText(name)).c_str());
-  std::printf("author\t%s\n", HexOf(TakeText(author)).c_str());
-  std::printf("description\t%s\n", HexOf(TakeText(description)).c_str());
-  e.registerPlugIn(&OnAddAction, nullptr, nullptr, &OnSetVar);
-  e.registerScriptProcessor(nullptr);
-  e.registerInterfaceAccess(&OnInterfaceAccess);
-  for (const RecordedRegistration& r : g_registrations)
+  host.Exports().initPlugIn(0, &name, &author, &description);
+  auto take = [](char*& text) {
+    std::string s = text ? text : "";
+    PluginLibrary::FreeText(text);
+    text = nullptr;
+    return s;
+  };
+  std::printf("name\t%s\n", HexOf(take(name)).c_str());
+  std::printf("author\t%s\n", HexOf(take(author)).c_str());
+  std::printf("description\t%s\n", HexOf(take(description)).c_str());
+  host.Register();
+  for (const RecordedRegistration& r : host.Registrations())
     std::printf("reg\t%s\n", DumpRegistration(r).c_str());
-  std::printf("registrations\t%zu\n", g_registrations.size());
+  std::printf("registrations\t%zu\n", host.Registrations().size());
   return 0;
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  std::wstring plugin = DefaultPluginPath();
-  std::wstring command;
-  for (int i = 1; i < argc; ++i) {
-    std::wstring arg = argv[i];
-    if (arg == L"--plugin" && i + 1 < argc)
-      plugin = argv[++i];
-    else if (command.empty())
-      command = arg;
+int main(int argc, char** argv) {
+  std::string plugin = DefaultPluginPath();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  size_t i = 0;
+  if (i + 1 < args.size() && args[i] == "--plugin") {
+    plugin = args[i + 1];
+    i += 2;
   }
-  if (command != L"register") {
-    std::fprintf(stderr, "usage: nbhost [--plugin PATH] register\n");
-    return 2;
+  if (i >= args.size()) return Usage("");
+  const std::string command = args[i++];
+  RunOptions options;
+  if (command == "run") {
+    for (; i < args.size(); ++i) {
+      const std::string& a = args[i];
+      const bool hasValue = i + 1 < args.size();
+      if (a == "--out") {
+        if (!hasValue) return Usage("--out needs a folder");
+        options.outputDir = args[++i];
+      } else if (a == "--format") {
+        if (!hasValue || (args[i + 1] != "png" && args[i + 1] != "bmp"))
+          return Usage("--format takes png or bmp");
+        options.format = args[++i];
+      } else if (a == "--trace") {
+        options.trace = true;
+      } else if (a == "--plugin") {
+        if (!hasValue) return Usage("--plugin needs a path");
+        plugin = args[++i];
+      } else if (options.scriptPath.empty() && a.rfind("--", 0) != 0) {
+        options.scriptPath = a;
+      } else {
+        return Usage("unexpected argument '" + a + "'");
+      }
+    }
+    if (options.scriptPath.empty()) return Usage("run needs a script");
+  } else if (command != "register") {
+    return Usage("unknown command '" + command + "'");
   }
-  HMODULE module = LoadLibraryW(plugin.c_str());
-  if (module == nullptr) {
-    std::fprintf(stderr, "nbhost: cannot load the plug-in (error %lu)\n", GetLastError());
+
+  try {
+    int status = 0;
+    if (command == "register") {
+      status = Register(plugin);
+    } else {
+      PluginHost host(plugin);
+      WindowDesk desk;
+      status = RunScript(host, desk, options, stdout, stderr);
+    }
+    std::fflush(stdout);
+    return status;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "nbhost: %s\n", e.what());
     return 1;
   }
-  PluginExports e = ResolveExports([module](const char* symbol) {
-    return reinterpret_cast<void*>(GetProcAddress(module, symbol));
-  });
-  if (!e.Complete()) {
-    std::fprintf(stderr, "nbhost: the plug-in lacks entry points\n");
-    return 1;
-  }
-  int rc = Register(e);
-  std::fflush(stdout);
-  return rc;
 }

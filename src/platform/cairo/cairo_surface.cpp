@@ -673,10 +673,13 @@ namespace {
 
 // The source pixel for destination pixel i of n stretched from a source of m pixels, as GDI's
 // COLORONCOLOR mode picks it (compared with GDI under Wine, top-down source): growing takes
-// the source pixel under the centre of the destination pixel; shrinking keeps, of the source
-// pixels that round to it, the last column and the first row.
+// the source pixel under the centre of the destination pixel, and where the centre falls on
+// the line between two source pixels, the left or upper one; shrinking keeps, of
+// the source pixels that round to it, the last column and the first row.
 int64_t StretchSource(int64_t i, int64_t n, int64_t m, bool row) {
-  if (n >= m) return std::min((2 * i + 1) * m / (2 * n), m - 1);
+  if (n >= m) {
+    return std::min(((2 * i + 1) * m - 1) / (2 * n), m - 1);
+  }
   const int64_t s = row ? (2 * i * m + n) / (2 * n) : (2 * (i + 1) * m + n) / (2 * n) - 1;
   return std::clamp(s, int64_t(0), m - 1);
 }

@@ -35,6 +35,14 @@ void TrackLeave(HWND hwnd) {
   TrackMouseEvent(&track);
 }
 
+void PaintInto(HWND hwnd, WindowClient* client, HDC dc) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  if (client == nullptr || dc == nullptr) return;
+  win32::GdiSurface surface(dc, r.right - r.left, r.bottom - r.top);
+  client->OnPaint(surface, Rect{0, 0, r.right - r.left, r.bottom - r.top});
+}
+
 LRESULT CALLBACK ChartWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowClient* client = ClientOf(hwnd);
   // Nothing may escape into the host's message loop.
@@ -45,15 +53,14 @@ LRESULT CALLBACK ChartWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        RECT r;
-        GetClientRect(hwnd, &r);
-        if (client != nullptr && dc != nullptr) {
-          win32::GdiSurface surface(dc, r.right - r.left, r.bottom - r.top);
-          client->OnPaint(surface, Rect{0, 0, r.right - r.left, r.bottom - r.top});
-        }
+        PaintInto(hwnd, client, dc);
         EndPaint(hwnd, &ps);
         return 0;
       }
+      case WM_PRINTCLIENT:
+        // PrintWindow and WM_PRINT: the same picture into the caller's context.
+        PaintInto(hwnd, client, reinterpret_cast<HDC>(wParam));
+        return 0;
       case WM_TIMER:
         if (client) client->OnTimer(int32_t(wParam));
         return 0;

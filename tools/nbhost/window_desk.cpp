@@ -1,0 +1,247 @@
+#include "nbhost/window_desk.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "common/picture_file.h"
+
+namespace zq::host {
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"nbhostFrame";
+constexpr wchar_t kRectangleClass[] = L"nbhostRectangle";
+constexpr int32_t kGap = 8;
+// How much longer than its ticks a @tick waits for late timers on a busy machine.
+constexpr DWORD kLateTimerGrace = 2000;
+
+HWND AsWindow(Int32 handle) {
+  return reinterpret_cast<HWND>(intptr_t(handle));
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) return 0;  // the script decides when the host ends
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+  static const bool done = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    wc.lpszClassName = kFrameClass;
+    RegisterClassExW(&wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kRectangleClass;
+    RegisterClassExW(&wc);
+    return true;
+  }();
+  (void)done;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+}  // namespace
+
+WindowDesk::WindowDesk() {
+  RegisterClasses();
+  frame_ = CreateWindowExW(0, kFrameClass, L"nbhost", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                           320, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (frame_ == nullptr)
+    throw std::runtime_error("cannot create the host window (error " +
+                             std::to_string(GetLastError()) + ")");
+  ShowWindow(frame_, SW_SHOWNORMAL);
+  Pump(false);
+}
+
+WindowDesk::~WindowDesk() {
+  if (frame_ != nullptr) DestroyWindow(frame_);
+}
+
+Int32 WindowDesk::CreateRectangle(const std::string&, int32_t width, int32_t height) {
+  HWND rectangle =
+      CreateWindowExW(0, kRectangleClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, nextTop_,
+                      width, height, frame_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (rectangle == nullptr) return 0;
+  nextTop_ += height + kGap;
+  frameWidth_ = std::max(frameWidth_, width);
+  FitFrame();
+  Pump(false);
+  return Int32(reinterpret_cast<intptr_t>(rectangle));
+}
+
+void WindowDesk::FitFrame() {
+  RECT r{0, 0, std::max(frameWidth_, 120), std::max(nextTop_, 40)};
+  AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  SetWindowPos(frame_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool WindowDesk::ResizeRectangle(Int32 rectangle, int32_t width, int32_t height) {
+  HWND hwnd = AsWindow(rectangle);
+  if (!IsWindow(hwnd)) return false;
+  SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  frameWidth_ = std::max(frameWidth_, width);
+  FitFrame();
+  Pump(false);
+  return true;
+}
+
+void WindowDesk::SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) {
+  for (HWND chart : ChildrenOf(AsWindow(rectangle))) SendMessageW(chart, message, 0, lParam);
+  Pump(false);
+}
+
+void WindowDesk::Pump(bool timers) {
+  MSG msg;
+  auto drain = [&](UINT low, UINT high) {
+    while (PeekMessageW(&msg, nullptr, low, high, PM_REMOVE)) {
+      if (msg.message == WM_TIMER) ++timers_[msg.hwnd];
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  };
+  if (timers) {
+    drain(0, 0);  // everything
+  } else {
+    drain(0, WM_TIMER - 1);
+    drain(WM_TIMER + 1, 0xFFFFFFFF);
+  }
+}
+
+void WindowDesk::PassTicks(int32_t ticks) {
+  timers_.clear();
+  const DWORD start = GetTickCount();
+  const DWORD length = DWORD(ticks) * DWORD(kTickMilliseconds);
+  // Real time passes while the loop runs. A window's timer fires once per tick; a @tick ends
+  // when every window that has a running timer has seen its ticks, so the charts step exactly
+  // as many times as the script says even when the machine is slow or a timer fell due just
+  // before the @tick.
+  for (;;) {
+    Pump(true);
+    const DWORD elapsed = GetTickCount() - start;
+    bool allDone = !timers_.empty();
+    for (const auto& entry : timers_) allDone = allDone && entry.second >= ticks;
+    if (ticks == 0 || allDone) break;
+    if (elapsed >= length && (timers_.empty() || elapsed >= length + kLateTimerGrace)) break;
+    const DWORD wait = elapsed >= length ? 10 : std::min<DWORD>(length - elapsed, 10);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+  }
+}
+
+HWND WindowDesk::TopChart(HWND rectangle) {
+  // Children are listed from the top of the z-order.
+  for (HWND child : ChildrenOf(rectangle))
+    if (IsWindowVisible(child)) return child;
+  return nullptr;
+}
+
+bool WindowDesk::SavePicture(Int32 rectangle, const std::string& path, std::string& error) {
+  HWND chart = TopChart(AsWindow(rectangle));
+  if (chart == nullptr) {
+    error = "no chart window over the rectangle";
+    return false;
+  }
+  Pump(false);
+  RECT r;
+  GetClientRect(chart, &r);
+  platform::Image image;
+  image.width = r.right - r.left;
+  image.height = r.bottom - r.top;
+  if (image.Empty()) {
+    error = "the chart window is empty";
+    return false;
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = -image.height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  bool ok = dc != nullptr && bitmap != nullptr && bits != nullptr;
+  if (ok) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    // The chart paints its client area into our context, as it does on WM_PAINT.
+    ok = PrintWindow(chart, dc, PW_CLIENTONLY) != 0;
+    GdiFlush();
+    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
+    image.pixels.assign(pixels, pixels + size_t(image.width) * size_t(image.height));
+    for (uint32_t& p : image.pixels) p |= 0xFF000000u;
+    SelectObject(dc, old);
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  if (dc != nullptr) DeleteDC(dc);
+  if (!ok) {
+    error = "the chart window could not be printed";
+    return false;
+  }
+  return WritePicture(image, path, error);
+}
+
+bool WindowDesk::Mouse(Int32 rectangle, const MouseInput& input) {
+  HWND chart = TopChart(AsWindow(rectangle));
+  if (chart == nullptr) return false;
+  // The cursor goes where the mouse is, so the window keeps the mouse (no leave message).
+  POINT screen{input.x, input.y};
+  ClientToScreen(chart, &screen);
+  SetCursorPos(screen.x, screen.y);
+  const WPARAM held = input.right ? MK_RBUTTON : MK_LBUTTON;
+  const LPARAM at = MAKELPARAM(input.x, input.y);
+  switch (input.kind) {
+    case MouseInput::Kind::Down:
+      PostMessageW(chart, input.right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, held, at);
+      break;
+    case MouseInput::Kind::Move:
+      PostMessageW(chart, WM_MOUSEMOVE, held, at);
+      break;
+    case MouseInput::Kind::Up:
+      PostMessageW(chart, input.right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+      break;
+    case MouseInput::Kind::Wheel:
+      PostMessageW(chart, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(int16_t(input.delta))),
+                   MAKELPARAM(screen.x, screen.y));
+      break;
+  }
+  Pump(false);
+  return true;
+}
+
+WindowReport WindowDesk::Describe(Int32 rectangle) {
+  WindowReport report;
+  HWND hwnd = AsWindow(rectangle);
+  RECT client;
+  if (!IsWindow(hwnd) || !GetClientRect(hwnd, &client)) return report;
+  Pump(false);
+  report.width = client.right;
+  report.height = client.bottom;
+  report.charts = int32_t(ChildrenOf(hwnd).size());
+  if (HWND chart = TopChart(hwnd)) {
+    RECT r;
+    GetWindowRect(chart, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    report.chartX = r.left;
+    report.chartY = r.top;
+    report.chartWidth = r.right - r.left;
+    report.chartHeight = r.bottom - r.top;
+  }
+  return report;
+}
+
+}  // namespace zq::host

@@ -1,0 +1,45 @@
+// nbhost's desk: a real top-level window holding one child window per rectangle, a message
+// loop, real time for the roll timers, PrintWindow pictures and posted mouse messages.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "common/host_desk.h"
+
+namespace zq::host {
+
+class WindowDesk : public HostDesk {
+ public:
+  // Throws std::runtime_error when the windows cannot be made (no display).
+  WindowDesk();
+  ~WindowDesk() override;
+  WindowDesk(const WindowDesk&) = delete;
+  WindowDesk& operator=(const WindowDesk&) = delete;
+
+  Int32 CreateRectangle(const std::string& name, int32_t width, int32_t height) override;
+  bool ResizeRectangle(Int32 rectangle, int32_t width, int32_t height) override;
+  void SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) override;
+  void PassTicks(int32_t ticks) override;
+  bool SavePicture(Int32 rectangle, const std::string& path, std::string& error) override;
+  bool Mouse(Int32 rectangle, const MouseInput& input) override;
+  WindowReport Describe(Int32 rectangle) override;
+
+  // Timer messages each window received in the last PassTicks.
+  const std::map<HWND, int>& LastTimers() const { return timers_; }
+
+ private:
+  // Dispatches what is waiting. Timer messages stay queued unless `timers` is set: script time
+  // passes only in @tick, as it does for zqchart.
+  void Pump(bool timers);
+  void FitFrame();
+  static HWND TopChart(HWND rectangle);
+
+  HWND frame_ = nullptr;
+  int32_t nextTop_ = 0;  // rectangles are laid one under the other
+  int32_t frameWidth_ = 0;
+  std::map<HWND, int> timers_;
+};
+
+}  // namespace zq::host
