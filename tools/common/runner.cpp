@@ -98,10 +98,10 @@ class Runner {
       if (step.arguments.size() == 6 && step.arguments[5] != "right")
         throw ScriptError(step.line, "usage: @drag NAME X0 Y0 X1 Y1 [right]");
     } else if (d == "wheel") {
-      ExpectArguments(step, 2, 3, "wheel NAME up|down [STEPS]");
+      ExpectArguments(step, 2, 3, "wheel NAME up|down [NOTCHES]");
       CheckDeclared(step);
       if (step.arguments[1] != "up" && step.arguments[1] != "down")
-        throw ScriptError(step.line, "usage: @wheel NAME up|down [STEPS]");
+        throw ScriptError(step.line, "usage: @wheel NAME up|down [NOTCHES]");
       if (step.arguments.size() == 3) ParseWhole(step, 2, 1, 100);
     } else if (d == "inspect") {
       ExpectArguments(step, 1, 1, "inspect NAME");
@@ -179,15 +179,17 @@ class Runner {
     } else if (d == "drag") {
       Drag(step);
     } else if (d == "wheel") {
+      // One message per notch, as a wheel sends them.
+      const int32_t handle = WindowOf(step, step.arguments[0]);
+      const WindowReport r = desk_.Describe(handle);
       MouseInput wheel;
       wheel.kind = MouseInput::Kind::Wheel;
-      int32_t steps = step.arguments.size() == 3 ? ParseWhole(step, 2, 1, 100) : 1;
-      wheel.delta = (step.arguments[1] == "up" ? kWheelDelta : -kWheelDelta) * steps;
-      int32_t handle = WindowOf(step, step.arguments[0]);
-      WindowReport r = desk_.Describe(handle);
+      wheel.delta = step.arguments[1] == "up" ? kWheelDelta : -kWheelDelta;
       wheel.x = r.chartWidth / 2;
       wheel.y = r.chartHeight / 2;
-      MouseFailure(step, desk_.Mouse(handle, wheel));
+      const int32_t notches = step.arguments.size() == 3 ? ParseWhole(step, 2, 1, 100) : 1;
+      for (int32_t i = 0; i < notches; ++i)
+        if (!MouseFailure(step, desk_.Mouse(handle, wheel))) break;
     } else if (d == "inspect") {
       WindowReport r = desk_.Describe(WindowOf(step, step.arguments[0]));
       std::fprintf(out_, "%s: rectangle %dx%d, charts %d, chart at %d,%d size %dx%d\n",
