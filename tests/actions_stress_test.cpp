@@ -7,17 +7,20 @@
 #include <cstdint>
 #include <fstream>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "support/action_hosts.h"
 #include "support/action_samples.h"
+#include "support/action_stress.h"
 
 namespace {
 
 using zq::platform::Image;
+using zq::testing::ActionRegistration;
+using zq::testing::ActionStep;
+using zq::testing::ActionStress;
 using zq::testing::ExportedPlugin;
 using zq::testing::SampleArguments;
 using zq::testing::TestOutputPath;
@@ -39,171 +42,42 @@ struct Rectangle {
   int32_t width, height;
 };
 
-// Texts of every kind: each parameter of each action is tried with all of them.
-const std::vector<std::string>& TextPool() {
-  static const std::vector<std::string> pool = [] {
-    std::vector<std::string> p = {
-        // integers
-        "-2147483648", "2147483647", "0", "-1", "1", "100", "101", "150", "$FFFFFFFF", "0x7FFFFFFF",
-        "-0x80000000", "99999999999", "+5", " 12", "12 ", "$", "0x", "--1",
-        // numbers
-        "1e308", "-1e308", "1e-320", "1e999", "nan", "NaN", "inf", "-inf", "0.5", "1,5", "-0",
-        "123456789012345678901234567890", ".5", "5.", "1e", "1e+", "0.000000000000000001",
-        // colours
-        "255,0,0", "300,0,0", "-1,-1,-1", "2147483647,-2147483648,0", "1,2", ",,", "a,b,c",
-        "0,0,0,9", "$FF,$FF,$FF", "\"1\",\"2\",\"3\"",
-        // fonts
-        "Arial|clRed|12|fsBold|204", "Arial|clRed|2147483647|fsBold|204",
-        "Arial|clRed|-2147483648||-1", "TimesNewRoman|$FFFFFFFF|0|fsBoldfsItalic|0",
-        "Courier New|clNone|1|fsUnderline fsStrikeOut|2147483647", "|||", "x|y|z|w|v",
-        "Arial|clDefault|8|fsItalic|204|extra", "Arial|clBtnFace|-8||0",
-        // lists
-        "1|2|3", "1||2", "1|2|", "|", "\"1|2\"|3", "1 | 2 | 3", "3|2|1", "1e308|-1e308|0", "a|b|c",
-        "'x|y'|z", "Jan|Feb|Mar", "0|2147483647", "-2147483648|2147483647", "2147483647|1", "0|-5",
-        // booleans and keywords
-        "True", "true", "False", "false", "TRUE", " True", "Rectangle", "Circle", "Triangle",
-        "DownTriangle", "Cross", "DiagCross", "Star", "Diamond", "SmallDot", "Solid", "Dash", "Dot",
-        "DashDot", "DashDotDot", "Clear", "InsideFrame", "Horizontal", "Vertical", "FDiagonal",
-        "BDiagonal", "Left", "Center", "Right", "Top", "Bottom", "TopBottom", "BottomTop",
-        "LeftRight", "RightLeft", "FromCenter", "FromTopLeft", "FromBottomLeft", "Stretch", "Tile",
-        "TopAxis", "BottomAxis", "BothHorizAxis", "CustomHorizAxis", "LeftAxis", "RightAxis",
-        "BothVertAxis", "CustomVertAxis", "Value", "Percent", "Label", "LabelPercent", "LabelValue",
-        "Legend", "PercentTotal", "LabelPercentTotal", "XValue", "Plain", "LeftValue", "RightValue",
-        "LeftPercent", "RightPercent",
-        // odd texts
-        "", " ", "\t", "\"", "\"\"", "'", "\x01\x02\x1F", "Ряд 1", "ДИАГРАММА",
-        std::string(300, 'W'), std::string(2000, '|'), std::string(500, ','),
-        std::string(1000, '9')};
-    return p;
-  }();
-  return pool;
-}
-
 // A 24-bit BMP of a few pixels, and a file that only pretends to be a JPEG.
 // Each test writes its own files: ctest may run them side by side.
 std::string WriteSmallBmp(const std::string& name, const std::string& extension = ".bmp") {
   const std::string path = TestOutputPath(name + extension);
-  const int32_t w = 3, h = 2, row = 12;
-  std::string d = "BM";
-  auto put = [&](uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) d += char((v >> (8 * i)) & 0xFF);
-  };
-  put(54 + row * h, 4);
-  put(0, 4);
-  put(54, 4);
-  put(40, 4);
-  put(uint32_t(w), 4);
-  put(uint32_t(h), 4);
-  put(1, 2);
-  put(24, 2);
-  put(0, 4);
-  put(uint32_t(row * h), 4);
-  put(2835, 4);
-  put(2835, 4);
-  put(0, 4);
-  put(0, 4);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) put(uint32_t(0x3070A0 + 0x202020 * x), 3);
-    put(0, row - 3 * w);
-  }
-  std::ofstream(path, std::ios::binary) << d;
+  std::ofstream(path, std::ios::binary) << zq::testing::SmallBmpBytes();
   return path;
 }
 
 std::string WriteFakeJpeg(const std::string& name) {
   const std::string path = TestOutputPath(name + "_fake.jpg");
-  std::ofstream(path, std::ios::binary) << std::string("\xFF\xD8\xFF\xE0 not really", 15);
+  std::ofstream(path, std::ios::binary) << zq::testing::FakeJpegBytes();
   return path;
+}
+
+std::vector<ActionRegistration> RegistrationsOf(ExportedPlugin& plugin) {
+  std::vector<ActionRegistration> out;
+  for (const auto& r : plugin.Host().Registrations()) out.push_back({r.number, r.parameterCount});
+  return out;
 }
 
 class Stress {
  public:
-  explicit Stress(uint32_t seed) : rng_(seed) {
-    rects_ = {{"R0", 483, 293}, {"R1", 200, 120}, {"R2", 7, 5}};
-    const std::string tag = "stress_seed" + std::to_string(seed);
-    // Good, pretending, missing, a folder, a format it does not read, an upper-case extension.
-    pictures_ = {WriteSmallBmp(tag), WriteFakeJpeg(tag), TestOutputPath("missing.bmp"),
-                 TestOutputPath(""), "picture.png",      WriteSmallBmp(tag, ".BMP")};
-    seriesNames_ = {"Sales", "sales", "S a l e s", "Costs", "Ряд", "", std::string(300, 'n')};
-  }
+  explicit Stress(uint32_t seed)
+      : rects_{{"R0", 483, 293}, {"R1", 200, 120}, {"R2", 7, 5}},
+        actions_(RegistrationsOf(plugin_), seed, {"R0", "R1", "R2"}, Pictures(seed)) {}
 
   ExportedPlugin& Plugin() { return plugin_; }
 
-  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-  bool Chance(double p) { return std::bernoulli_distribution(p)(rng_); }
-
-  std::string RectName() {
-    static const char* odd[] = {"r0", "R1", "Missing", "", "R 0", "r2"};
-    return Chance(0.8) ? rects_[size_t(Pick(int(rects_.size())))].name : odd[Pick(6)];
-  }
-
-  std::string Number() {
-    switch (Pick(8)) {
-      case 0:
-        return std::to_string(Pick(2000) - 1000);
-      case 1:
-        return std::to_string(std::uniform_real_distribution<double>(-1e6, 1e6)(rng_));
-      case 2:
-        return "1e308";
-      case 3:
-        return "-1e308";
-      case 4:
-        return "1e-300";
-      case 5:
-        return "0";
-      default:
-        return std::to_string(Pick(50));
-    }
-  }
-
-  // Matching X and Y lists (sometimes not), with labels of one kind or another.
-  std::vector<std::string> SeriesArguments(const std::string& rect) {
-    const int n = Chance(0.02) ? 3000 : 1 + Pick(Chance(0.2) ? 300 : 12);
-    std::string xs, ys, labels;
-    for (int i = 0; i < n; ++i) {
-      if (i) xs += '|', ys += '|', labels += '|';
-      xs += Chance(0.7) ? std::to_string(i) : Number();
-      ys += Number();
-      labels += "L" + std::to_string(i);
-    }
-    if (Chance(0.05)) ys += "|1";
-    switch (Pick(4)) {
-      case 0:
-        labels.clear();
-        break;
-      case 1:
-        labels = "Total";
-        break;
-      default:
-        break;
-    }
-    const std::string color = Chance(0.9)
-                                  ? std::to_string(Pick(256)) + "," + std::to_string(Pick(256)) +
-                                        "," + std::to_string(Pick(256))
-                                  : TextPool()[size_t(Pick(int(TextPool().size())))];
-    return {rect, seriesNames_[size_t(Pick(int(seriesNames_.size())))], xs, ys, labels, color};
-  }
-
-  std::vector<std::string> Arguments(int32_t number) {
-    const std::string rect = RectName();
-    const std::string series = seriesNames_[size_t(Pick(int(seriesNames_.size())))];
-    const std::string picture = pictures_[size_t(Pick(int(pictures_.size())))];
-    if (number == 3 && Chance(0.7)) return SeriesArguments(rect);
-    std::vector<std::string> args = SampleArguments(number, rect, series, picture);
-    for (size_t i = 1; i < args.size(); ++i)
-      if (Chance(0.35)) args[i] = TextPool()[size_t(Pick(int(TextPool().size())))];
-    return args;
-  }
+  int Pick(int n) { return actions_.Pick(n); }
+  bool Chance(double p) { return actions_.Chance(p); }
 
   void RunOne() {
-    int32_t number = 1 + Pick(zq::testing::kActionCount);
-    if (Chance(0.01)) number = Chance(0.5) ? 0 : 45 + Pick(3);
-    // Creation and deletion are rarer, so that charts live long enough to collect state.
-    if (number == 2 && Chance(0.8)) number = 3;
-    const bool result = plugin_.Exec(number, Arguments(number));
-    const bool mayBeTrue = number == 1 || number == 2 || (number >= 17 && number <= 20);
-    EXPECT_TRUE(mayBeTrue || !result) << "action " << number;
-    EXPECT_TRUE(number != 1 || result);
+    const ActionStep step = actions_.Next();
+    const bool result = plugin_.Exec(step.number, step.args);
+    EXPECT_TRUE(ActionStress::ResultAllowed(step.number, result))
+        << "action " << step.number << " answered " << result;
   }
 
   // Time passes and every chart is painted. A chart that went (deleted, replaced by a failed
@@ -246,16 +120,22 @@ class Stress {
   }
 
  private:
+  // Good, pretending, missing, a folder, a format it does not read, an upper-case extension.
+  static std::vector<std::string> Pictures(uint32_t seed) {
+    const std::string tag = "stress_seed" + std::to_string(seed);
+    return {WriteSmallBmp(tag), WriteFakeJpeg(tag), TestOutputPath("missing.bmp"),
+            TestOutputPath(""), "picture.png",      WriteSmallBmp(tag, ".BMP")};
+  }
+
   ExportedPlugin plugin_;
-  std::mt19937 rng_;
   std::vector<Rectangle> rects_;
-  std::vector<std::string> pictures_;
-  std::vector<std::string> seriesNames_;
+  ActionStress actions_;
   std::map<std::string, int32_t> windows_;
 };
 
 void RunSeed(uint32_t seed) {
   Stress s(seed);
+  ASSERT_FALSE(s.Plugin().Host().Registrations().empty());
   s.RememberWindows();
   for (int i = 0; i < kActionsPerRun; ++i) {
     s.RunOne();
@@ -273,6 +153,38 @@ TEST(ActionsStress, RandomSequencesSeed1) {
 
 TEST(ActionsStress, RandomSequencesSeed20240611) {
   RunSeed(20240611);
+}
+
+// A seed names one sequence (a failure is reproduced from its seed and step), and each step
+// passes as many texts as its action registered.
+TEST(ActionsStress, GeneratorRepeatsItsSequenceAndFitsTheRegistrations) {
+  ExportedPlugin plugin;
+  const std::vector<ActionRegistration> registrations = RegistrationsOf(plugin);
+  std::map<int32_t, int32_t> counts;
+  for (const ActionRegistration& r : registrations)
+    if (r.number != 0) counts[r.number] = r.parameterCount;
+  ASSERT_EQ(counts.size(), size_t(zq::testing::kActionCount));
+
+  const std::vector<std::string> rects = {"R0", "R1", "R2"}, pictures = {"a.bmp", ""};
+  ActionStress first(registrations, 7, rects, pictures), again(registrations, 7, rects, pictures),
+      other(registrations, 8, rects, pictures);
+  std::map<int32_t, int> seen;
+  int differences = 0;
+  for (int i = 0; i < 5000; ++i) {
+    const ActionStep a = first.Next(), b = again.Next(), c = other.Next();
+    ASSERT_EQ(a.number, b.number) << "step " << i;
+    ASSERT_EQ(a.args, b.args) << "step " << i;
+    differences += a.number != c.number || a.args != c.args;
+    ++seen[a.number];
+    auto registered = counts.find(a.number);
+    if (registered != counts.end())
+      EXPECT_EQ(a.args.size(), size_t(registered->second)) << "action " << a.number;
+    else
+      EXPECT_TRUE(a.number == 0 || a.number > zq::testing::kActionCount) << a.number;
+  }
+  EXPECT_GT(differences, 4000);
+  for (const auto& [number, count] : counts) EXPECT_GT(seen[number], 0) << "action " << number;
+  EXPECT_GT(seen.size(), counts.size()) << "numbers nobody registered come up too";
 }
 
 // Every parameter of every action at both ends of the 32-bit range, one at a time, each
