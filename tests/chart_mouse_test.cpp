@@ -220,6 +220,15 @@ TEST(ChartMouseWheel, VerticalAxesScrollThreePercent) {
   EXPECT_FALSE(m.left().Automatic());
 }
 
+TEST(ChartMouseWheel, ScrollsFromTheDataNotFromAStaleRange) {
+  MouseChart m;
+  // Data changed since the last paint: the wheel works from the range the data has now.
+  m.series.AddPointXY(100, 200);
+  m.chart.MouseWheel(-120, {}, 10, 10);
+  EXPECT_DOUBLE_EQ(m.left().Minimum(), 6);
+  EXPECT_DOUBLE_EQ(m.left().Maximum(), 206);
+}
+
 // ---- panning -----------------------------------------------------------------------------------
 
 TEST(ChartMousePanning, AxesFollowTheMouse) {

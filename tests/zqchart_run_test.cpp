@@ -134,6 +134,14 @@ TEST_F(ZqchartRun, MalformedLinesStopEverythingWithStatusTwo) {
       {"quotes", "zqChartZoom \"Chart1\" \"50", "unbalanced quotes"},
       {"unquoted", "zqChartZoom \"Chart1\" 50", ""},
       {"tick_word", "@tick many", ""},
+      {"drag_short", "@drag Chart1 1 2 3", "usage: @drag NAME X0 Y0 X1 Y1 [right]"},
+      {"drag_button", "@drag Chart1 1 2 3 4 middle", "usage: @drag NAME X0 Y0 X1 Y1 [right]"},
+      {"drag_word", "@drag Chart1 1 2 3 far", ""},
+      {"wheel_way", "@wheel Chart1 sideways", "usage: @wheel NAME up|down [NOTCHES]"},
+      {"wheel_notches", "@wheel Chart1 up 0", ""},
+      {"resize_lparam", "@resize Chart1 10 10 four", ""},
+      {"save_unknown", "@save Nowhere x.png", "no @rectangle named 'Nowhere' before this line"},
+      {"inspect_unknown", "@inspect Nowhere", "no @rectangle named 'Nowhere' before this line"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -152,6 +160,78 @@ TEST_F(ZqchartRun, MalformedLinesStopEverythingWithStatusTwo) {
   RunResult missing = Run(dir / "absent.zqs");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("absent.zqs"), std::string::npos);
+}
+
+TEST_F(ZqchartRun, InspectShowsChartWindowsFollowingTheirRectangles) {
+  const fs::path script = Write("inspect.zqs",
+                                "@rectangle First 300 200\n"
+                                "@rectangle Empty 50 40\n"
+                                "@inspect Empty\n"
+                                "zqCreateLineChart \"First\"\n"
+                                "@inspect First\n"
+                                "@resize First 360 240 3\n"
+                                "@inspect First\n"
+                                "@resize First 360 240\n"
+                                "@inspect First\n"
+                                "@message 2\n"
+                                "@inspect First\n"
+                                "@drag First 10 10 40 40\n"
+                                "@wheel Empty up\n");
+  RunResult r = Run(script);
+  EXPECT_EQ(r.status, 1) << "the mouse found no chart window";
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+                              "Empty: rectangle 50x40, charts 0, chart at 0,0 size 0x0",
+                              "First: rectangle 300x200, charts 1, chart at 0,0 size 300x200",
+                              "First: rectangle 360x240, charts 1, chart at 0,0 size 300x200",
+                              "First: rectangle 360x240, charts 1, chart at 0,0 size 360x240",
+                              "First: rectangle 360x240, charts 0, chart at 0,0 size 0x0",
+                          }));
+  EXPECT_EQ(Lines(r.err), (std::vector<std::string>{
+                              script.string() + ":12: no chart window over 'First' for the mouse",
+                              script.string() + ":13: no chart window over 'Empty' for the mouse",
+                          }));
+}
+
+TEST_F(ZqchartRun, DragZoomsAndUndoesWheelScrolls) {
+  const fs::path script = Write("mouse.zqs",
+                                "@rectangle Plot 400 300\n"
+                                "zqCreateLineChart \"Plot\"\n"
+                                "zqCreateSeriesLine \"Plot\" \"S\" \"1|2|3|4|5|6\" "
+                                "\"3|7|4|9|6|8\" \"\" \"0,90,200\"\n"
+                                "@save Plot start.png\n"
+                                "@drag Plot 150 100 166 116\n"
+                                "@save Plot d16.png\n"
+                                "@drag Plot 150 100 167 117\n"
+                                "@save Plot zoom.png\n"
+                                "@drag Plot 200 150 150 100\n"
+                                "@save Plot undone.png\n"
+                                "@drag Plot 250 150 150 100 right\n"
+                                "@save Plot panned.png\n"
+                                "@drag Plot 150 100 250 150\n"
+                                "@drag Plot 250 150 150 100\n"
+                                "@wheel Plot up\n"
+                                "@save Plot up.png\n"
+                                "@wheel Plot down 2\n"
+                                "@save Plot down.png\n"
+                                "@wheel Plot up\n"
+                                "@save Plot back.png\n");
+  RunResult r = Run(script);
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto picture = [&](const char* name) {
+    auto p = zq::platform::LoadPng((dir / name).string());
+    EXPECT_TRUE(p.has_value()) << name;
+    return p.value_or(zq::platform::Image{});
+  };
+  const auto start = picture("start.png");
+  EXPECT_TRUE(zq::testing::ImagesMatch(picture("d16.png"), start)) << "16 pixels do nothing";
+  EXPECT_FALSE(zq::testing::ImagesMatch(picture("zoom.png"), start)) << "17 pixels zoom";
+  EXPECT_TRUE(zq::testing::ImagesMatch(picture("undone.png"), start)) << "up-left undoes";
+  EXPECT_FALSE(zq::testing::ImagesMatch(picture("panned.png"), start)) << "right drag pans";
+  const auto up = picture("up.png");
+  EXPECT_FALSE(zq::testing::ImagesMatch(up, start));
+  EXPECT_FALSE(zq::testing::ImagesMatch(picture("down.png"), up));
+  EXPECT_FALSE(zq::testing::ImagesMatch(picture("down.png"), start)) << "two notches down";
+  EXPECT_TRUE(zq::testing::ImagesMatch(picture("back.png"), start)) << "notches add up";
 }
 
 TEST_F(ZqchartRun, SaveWritesPngSvgAndPdf) {
@@ -193,6 +273,15 @@ TEST_F(ZqchartRun, SaveWritesPngSvgAndPdf) {
   EXPECT_NE(r.err.find(bad.string() + ":3: nothing saved to"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find(bad.string() + ":5: nothing saved to"), std::string::npos) << r.err;
   EXPECT_TRUE(fs::exists(dir / "later.png"));
+
+  // So is a picture saved at the end that cannot be written.
+  const fs::path end = Write("end.zqs",
+                             "@rectangle Chart1 240 160\n"
+                             "zqCreateLineChart \"Chart1\"\n");
+  r = Run(end, "--out no/such/folder");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind(end.string() + ": nothing saved to no/such/folder/Chart1.png", 0), 0u)
+      << r.err;
 }
 
 TEST_F(ZqchartRun, WithoutSaveEveryChartWindowIsSavedByName) {

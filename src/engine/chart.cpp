@@ -540,6 +540,9 @@ void TCustomChart::MouseWheel(int32_t delta, platform::ShiftState /*shift*/, int
   if (delta == 0) return;
   {
     RepaintBatch batch(*this);
+    // Scroll from the data's present range, even when nothing has been painted since the
+    // data changed (or at all).
+    ComputeAxesRanges();
     for (TCustomChartAxis* a : AxesList()) {
       if (!a->Vertical()) continue;
       const double amount = (a->Maximum() - a->Minimum()) * kWheelScrollFraction;

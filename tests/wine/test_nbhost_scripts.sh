@@ -76,6 +76,7 @@ differ rocking rocking-3.png rocking-8.png
 same mouse mouse-start.png mouse-16.png
 differ mouse mouse-start.png mouse-zoom.png
 same mouse mouse-start.png mouse-undone.png
+differ mouse mouse-start.png mouse-panned.png
 differ mouse mouse-start.png mouse-wheel-up.png
 differ mouse mouse-wheel-up.png mouse-wheel-down.png
 

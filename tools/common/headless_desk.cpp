@@ -33,6 +33,8 @@ bool HeadlessDesk::SavePicture(Int32 rectangle, const std::string& path, std::st
 }
 
 bool HeadlessDesk::Mouse(Int32 rectangle, const MouseInput& input) {
+  // A message loop paints before the user can reach a window: the mouse acts on what is shown.
+  api_.advanceClock(0);
   switch (input.kind) {
     case MouseInput::Kind::Down:
       return api_.mouse(rectangle, input.right ? 2 : 1, input.x, input.y, 0) != 0;

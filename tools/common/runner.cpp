@@ -146,8 +146,11 @@ class Runner {
     std::string path = OutputPath(file);
     std::string error;
     if (!desk_.SavePicture(window, path, error)) {
-      std::fprintf(errors_, "%s:%d: nothing saved to %s: %s\n", options_.scriptPath.c_str(), line,
-                   path.c_str(), error.c_str());
+      // Line 0: the pictures saved when the script ends.
+      const std::string where =
+          options_.scriptPath + (line > 0 ? ":" + std::to_string(line) : std::string());
+      std::fprintf(errors_, "%s: nothing saved to %s: %s\n", where.c_str(), path.c_str(),
+                   error.c_str());
       status_ = 1;
     } else if (options_.trace) {
       std::fprintf(out_, "saved %s\n", path.c_str());
@@ -243,11 +246,14 @@ class Runner {
     desk_.Mouse(handle, input);
   }
 
-  // Mouse input for a rectangle without a chart window goes nowhere: said, not fatal.
+  // Mouse input for a rectangle without a chart window goes nowhere: said, status 1, and the
+  // script goes on.
   bool MouseFailure(const ScriptStep& step, bool delivered) {
-    if (!delivered)
+    if (!delivered) {
       std::fprintf(errors_, "%s:%d: no chart window over '%s' for the mouse\n",
                    options_.scriptPath.c_str(), step.line, step.arguments[0].c_str());
+      status_ = 1;
+    }
     return delivered;
   }
 
