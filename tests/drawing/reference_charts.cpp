@@ -239,7 +239,9 @@ platform::Image Marks(const ChartSurfaceFactory& make) {
     // Room above the highest point for its mark.
     p.chart.LeftAxis().SetAutomaticMaximum(false);
     p.chart.LeftAxis().SetMaximum(60);
-    p.chart.Title().SetText({"Marks style " + std::to_string(style)});
+    std::string title = "Marks style ";
+    title += std::to_string(style);
+    p.chart.Title().SetText({title});
     parts.push_back(p.Render());
   }
   return Compose(parts, 3);

@@ -147,10 +147,9 @@ class Runner {
     std::string error;
     if (!desk_.SavePicture(window, path, error)) {
       // Line 0: the pictures saved when the script ends.
-      const std::string where =
-          options_.scriptPath + (line > 0 ? ":" + std::to_string(line) : std::string());
-      std::fprintf(errors_, "%s: nothing saved to %s: %s\n", where.c_str(), path.c_str(),
-                   error.c_str());
+      std::fprintf(errors_, "%s", options_.scriptPath.c_str());
+      if (line > 0) std::fprintf(errors_, ":%d", line);
+      std::fprintf(errors_, ": nothing saved to %s: %s\n", path.c_str(), error.c_str());
       status_ = 1;
     } else if (options_.trace) {
       std::fprintf(out_, "saved %s\n", path.c_str());
