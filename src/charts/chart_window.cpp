@@ -139,18 +139,34 @@ void TImageForm::OnResize(int32_t width, int32_t height) {
   chart_->SetSize(std::max(width, 0), std::max(height, 0));
 }
 
+// Marks that follow the mouse (the zoom rectangle) go straight onto the window while a
+// handler runs; the chart forgets that surface again afterwards, as it does a paint's.
+template <typename Handler>
+void TImageForm::WithWindowSurface(Handler&& handler) {
+  std::unique_ptr<platform::Surface> surface =
+      handle_ != 0 ? platform::GetWindowSystem().WindowSurface(handle_) : nullptr;
+  if (surface) chart_->SetWindowCanvas(surface.get());
+  try {
+    handler();
+  } catch (...) {
+    if (surface) chart_->SetWindowCanvas(nullptr);
+    throw;
+  }
+  if (surface) chart_->SetWindowCanvas(nullptr);
+}
+
 void TImageForm::OnMouseDown(platform::MouseButton button, platform::ShiftState shift, int32_t x,
                              int32_t y) {
-  chart_->MouseDown(button, shift, x, y);
+  WithWindowSurface([&] { chart_->MouseDown(button, shift, x, y); });
 }
 
 void TImageForm::OnMouseMove(platform::ShiftState shift, int32_t x, int32_t y) {
-  chart_->MouseMove(shift, x, y);
+  WithWindowSurface([&] { chart_->MouseMove(shift, x, y); });
 }
 
 void TImageForm::OnMouseUp(platform::MouseButton button, platform::ShiftState shift, int32_t x,
                            int32_t y) {
-  chart_->MouseUp(button, shift, x, y);
+  WithWindowSurface([&] { chart_->MouseUp(button, shift, x, y); });
 }
 
 void TImageForm::OnMouseWheel(int32_t delta, platform::ShiftState shift, int32_t x, int32_t y) {

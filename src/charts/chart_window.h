@@ -69,6 +69,8 @@ class TImageForm : public platform::WindowClient {
   void OnMouseLeave() override;
 
  private:
+  template <typename Handler>
+  void WithWindowSurface(Handler&& handler);
   std::unique_ptr<TChart> chart_;
   TLineSeries* series1_ = nullptr;  // owned by the chart
   TTimer timer1_;

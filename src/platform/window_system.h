@@ -52,6 +52,9 @@ class WindowSystem {
   virtual void Invalidate(WindowHandle window) = 0;
   // Paints an invalid window at once.
   virtual void Update(WindowHandle window) = 0;
+  // A surface that draws straight onto the window outside painting, for marks that follow the
+  // mouse (the zoom rectangle); nullptr when the window has none to give. Release it soon.
+  virtual std::unique_ptr<Surface> WindowSurface(WindowHandle window) = 0;
   virtual void SetTimer(WindowHandle window, int32_t timerId, uint32_t milliseconds) = 0;
   virtual void KillTimer(WindowHandle window, int32_t timerId) = 0;
 };

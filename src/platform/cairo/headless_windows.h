@@ -26,6 +26,8 @@ class HeadlessWindowSystem : public WindowSystem {
                   int32_t height) override;
   void Invalidate(WindowHandle window) override;
   void Update(WindowHandle window) override;
+  // Headless windows show only what they paint.
+  std::unique_ptr<Surface> WindowSurface(WindowHandle) override { return nullptr; }
   void SetTimer(WindowHandle window, int32_t timerId, uint32_t milliseconds) override;
   void KillTimer(WindowHandle window, int32_t timerId) override;
 

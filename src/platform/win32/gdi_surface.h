@@ -13,7 +13,7 @@
 
 namespace zq::platform::win32 {
 
-class GdiSurface final : public Surface {
+class GdiSurface : public Surface {
  public:
   // A memory surface cleared to white. A monochrome one is a 1-bpp device bitmap, so that
   // blits from colour use the GDI mask rule (background colour -> white, the rest -> black).

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <exception>
+#include <memory>
+
 #include "platform/win32/gdi_surface.h"
 #include "platform/window_system.h"
 
@@ -141,6 +144,28 @@ bool RegisterChartClass() {
   return registered;
 }
 
+// A window's own device context for as long as the surface lives. The lease comes first among
+// the bases, so the surface restores the context before it goes back to the window.
+class DcLease {
+ public:
+  explicit DcLease(HWND hwnd) : hwnd_(hwnd), leased_(GetDC(hwnd)) {}
+  ~DcLease() {
+    if (leased_ != nullptr) ReleaseDC(hwnd_, leased_);
+  }
+  DcLease(const DcLease&) = delete;
+  DcLease& operator=(const DcLease&) = delete;
+
+ protected:
+  HWND hwnd_;
+  HDC leased_;
+};
+
+class WindowDcSurface : private DcLease, public win32::GdiSurface {
+ public:
+  WindowDcSurface(HWND hwnd, int32_t width, int32_t height)
+      : DcLease(hwnd), GdiSurface(leased_, width, height) {}
+};
+
 class Win32WindowSystem : public WindowSystem {
  public:
   WindowHandle CreateChildWindow(WindowHandle parent, WindowClient& client) override {
@@ -175,6 +200,16 @@ class Win32WindowSystem : public WindowSystem {
     InvalidateRect(reinterpret_cast<HWND>(window), nullptr, FALSE);
   }
   void Update(WindowHandle window) override { UpdateWindow(reinterpret_cast<HWND>(window)); }
+  std::unique_ptr<Surface> WindowSurface(WindowHandle window) override {
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    RECT r;
+    if (!IsWindow(hwnd) || !GetClientRect(hwnd, &r)) return nullptr;
+    try {
+      return std::make_unique<WindowDcSurface>(hwnd, r.right - r.left, r.bottom - r.top);
+    } catch (const std::exception&) {
+      return nullptr;  // no device context
+    }
+  }
   void SetTimer(WindowHandle window, int32_t timerId, uint32_t milliseconds) override {
     ::SetTimer(reinterpret_cast<HWND>(window), UINT_PTR(timerId), milliseconds, nullptr);
   }
