@@ -137,6 +137,9 @@ TEST_F(ZqchartRun, MalformedLinesStopEverythingWithStatusTwo) {
       {"drag_short", "@drag Chart1 1 2 3", "usage: @drag NAME X0 Y0 X1 Y1 [right]"},
       {"drag_button", "@drag Chart1 1 2 3 4 middle", "usage: @drag NAME X0 Y0 X1 Y1 [right]"},
       {"drag_word", "@drag Chart1 1 2 3 far", ""},
+      {"press_button", "@press Chart1 1 2 left", "usage: @press NAME X Y [right]"},
+      {"move_button", "@move Chart1 1 2 middle", "usage: @move NAME X Y [left|right]"},
+      {"release_short", "@release Chart1 1", "usage: @release NAME X Y [right]"},
       {"wheel_way", "@wheel Chart1 sideways", "usage: @wheel NAME up|down [NOTCHES]"},
       {"wheel_notches", "@wheel Chart1 up 0", ""},
       {"resize_lparam", "@resize Chart1 10 10 four", ""},
@@ -232,6 +235,26 @@ TEST_F(ZqchartRun, DragZoomsAndUndoesWheelScrolls) {
   EXPECT_FALSE(zq::testing::ImagesMatch(picture("down.png"), up));
   EXPECT_FALSE(zq::testing::ImagesMatch(picture("down.png"), start)) << "two notches down";
   EXPECT_TRUE(zq::testing::ImagesMatch(picture("back.png"), start)) << "notches add up";
+
+  // Press, move and release one by one drag as @drag does; a move without a button is a hover.
+  const fs::path steps = Write("steps.zqs",
+                               "@rectangle A 400 300\n"
+                               "@rectangle B 400 300\n"
+                               "zqCreateLineChart \"A\"\n"
+                               "zqCreateLineChart \"B\"\n"
+                               "@drag A 150 100 200 150\n"
+                               "@save A dragged.png\n"
+                               "@save B unzoomed.png\n"
+                               "@move B 60 60\n"
+                               "@press B 150 100\n"
+                               "@move B 170 110 left\n"
+                               "@move B 200 150 left\n"
+                               "@release B 200 150\n"
+                               "@save B stepped.png\n");
+  r = Run(steps);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_FALSE(zq::testing::ImagesMatch(picture("stepped.png"), picture("unzoomed.png")));
+  EXPECT_TRUE(zq::testing::ImagesMatch(picture("stepped.png"), picture("dragged.png")));
 }
 
 TEST_F(ZqchartRun, SaveWritesPngSvgAndPdf) {

@@ -5,7 +5,8 @@
 # print the same reports. Then what real windows must show: charts fill their rectangles and
 # follow a resize only with LParam 4, a roll on a missing chart sets [LastError], nbMessage 2
 # removes every chart window, the roll changes the picture tick by tick and stops, a 17 x 17
-# drag zooms and its reverse undoes it, a 16 x 16 drag does nothing, the wheel scrolls.
+# drag zooms and its reverse undoes it, a 16 x 16 drag does nothing, the wheel scrolls, and
+# the zoom rectangle shows on the window while the button is down.
 # Pictures, diffs and outputs are kept in the build folder on failure.
 set -uo pipefail
 shopt -s nullglob
@@ -79,6 +80,19 @@ same mouse mouse-start.png mouse-undone.png
 differ mouse mouse-start.png mouse-panned.png
 differ mouse mouse-start.png mouse-wheel-up.png
 differ mouse mouse-wheel-up.png mouse-wheel-down.png
+
+# What the window shows while the left button drags: the zoom rectangle drawn straight onto
+# the window (a 140 x 120 outline: 516 pixels), gone again after the button is let go.
+screen="$out/zoom_rectangle/screen"
+mkdir -p "$screen"
+timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$WINE" "$build/nbhost.exe" run \
+  tests/data/scripts/zoom_rectangle.zqs --capture screen --out "$(zq_wine_path "$screen")" \
+  >/dev/null 2>"$screen/err.txt" || fail "zoom rectangle: nbhost failed: $(cat "$screen/err.txt")"
+cmp -s "$screen/before.png" "$screen/after.png" || fail "zoom rectangle: not erased"
+outline=$("$native/tests/zq_image_diff" "$screen/dragging.png" "$screen/before.png" \
+  --max-fraction 1 | sed -n 's/^\([0-9]*\) of .*/\1/p')
+[ "${outline:-0}" -ge 400 ] && [ "${outline:-0}" -le 600 ] ||
+  fail "zoom rectangle: $outline pixels changed while dragging, expected an outline of 516"
 
 [ $status -eq 0 ] && echo "nbhost scripts: ok" || echo "pictures, diffs and outputs kept in $out"
 exit $status

@@ -39,7 +39,7 @@ bool HeadlessDesk::Mouse(Int32 rectangle, const MouseInput& input) {
     case MouseInput::Kind::Down:
       return api_.mouse(rectangle, input.right ? 2 : 1, input.x, input.y, 0) != 0;
     case MouseInput::Kind::Move:
-      return api_.mouse(rectangle, 3, input.x, input.y, input.right ? 2 : 1) != 0;
+      return api_.mouse(rectangle, 3, input.x, input.y, !input.held ? 0 : input.right ? 2 : 1) != 0;
     case MouseInput::Kind::Up:
       return api_.mouse(rectangle, input.right ? 5 : 4, input.x, input.y, 0) != 0;
     case MouseInput::Kind::Wheel:

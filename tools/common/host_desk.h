@@ -19,6 +19,7 @@ struct MouseInput {
   enum class Kind { Down, Move, Up, Wheel };
   Kind kind = Kind::Move;
   bool right = false;  // the button pressed, released or held
+  bool held = true;    // for a move: whether that button is down
   int32_t x = 0, y = 0;
   int32_t delta = 0;  // wheel steps of 120, positive away from the user
 };

@@ -97,6 +97,14 @@ class Runner {
       for (size_t i = 1; i <= 4; ++i) ParseWhole(step, i, -kMaxRectangleSide, kMaxRectangleSide);
       if (step.arguments.size() == 6 && step.arguments[5] != "right")
         throw ScriptError(step.line, "usage: @drag NAME X0 Y0 X1 Y1 [right]");
+    } else if (d == "press" || d == "move" || d == "release") {
+      const std::string usage = d + " NAME X Y [" + (d == "move" ? "left|right" : "right") + "]";
+      ExpectArguments(step, 3, 4, usage.c_str());
+      CheckDeclared(step);
+      for (size_t i = 1; i <= 2; ++i) ParseWhole(step, i, -kMaxRectangleSide, kMaxRectangleSide);
+      if (step.arguments.size() == 4 && step.arguments[3] != "right" &&
+          (d != "move" || step.arguments[3] != "left"))
+        throw ScriptError(step.line, "usage: @" + usage);
     } else if (d == "wheel") {
       ExpectArguments(step, 2, 3, "wheel NAME up|down [NOTCHES]");
       CheckDeclared(step);
@@ -180,6 +188,17 @@ class Runner {
       desk_.PassTicks(ParseWhole(step, 0, 0, 100000));
     } else if (d == "drag") {
       Drag(step);
+    } else if (d == "press" || d == "move" || d == "release") {
+      MouseInput input;
+      input.kind = d == "press"  ? MouseInput::Kind::Down
+                   : d == "move" ? MouseInput::Kind::Move
+                                 : MouseInput::Kind::Up;
+      input.x = ParseWhole(step, 1, -kMaxRectangleSide, kMaxRectangleSide);
+      input.y = ParseWhole(step, 2, -kMaxRectangleSide, kMaxRectangleSide);
+      const std::string button = step.arguments.size() == 4 ? step.arguments[3] : "";
+      input.right = button == "right";
+      input.held = d != "move" || !button.empty();
+      MouseFailure(step, desk_.Mouse(WindowOf(step, step.arguments[0]), input));
     } else if (d == "wheel") {
       // One message per notch, as a wheel sends them.
       const int32_t handle = WindowOf(step, step.arguments[0]);

@@ -20,8 +20,9 @@ using namespace zq::host;
 const char* kUsage =
     "usage: nbhost [--plugin PATH] COMMAND\n"
     "  register     print the plug-in's texts and registrations\n"
-    "  run SCRIPT [--out DIR] [--format png|bmp] [--trace]\n"
-    "               play an action script in real windows and save the charts it shows\n";
+    "  run SCRIPT [--out DIR] [--format png|bmp] [--capture print|screen] [--trace]\n"
+    "               play an action script in real windows and save the charts it shows\n"
+    "               (print: PrintWindow, the default; screen: a copy of the window's DC)\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::fprintf(stderr, "nbhost: %s\n", problem.c_str());
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
   if (i >= args.size()) return Usage("");
   const std::string command = args[i++];
   RunOptions options;
+  WindowDesk::Capture capture = WindowDesk::Capture::Print;
   if (command == "run") {
     for (; i < args.size(); ++i) {
       const std::string& a = args[i];
@@ -86,6 +88,10 @@ int main(int argc, char** argv) {
         if (!hasValue || (args[i + 1] != "png" && args[i + 1] != "bmp"))
           return Usage("--format takes png or bmp");
         options.format = args[++i];
+      } else if (a == "--capture") {
+        if (!hasValue || (args[i + 1] != "print" && args[i + 1] != "screen"))
+          return Usage("--capture takes print or screen");
+        capture = args[++i] == "print" ? WindowDesk::Capture::Print : WindowDesk::Capture::Screen;
       } else if (a == "--trace") {
         options.trace = true;
       } else if (a == "--plugin") {
@@ -108,7 +114,7 @@ int main(int argc, char** argv) {
       status = Register(plugin);
     } else {
       PluginHost host(plugin);
-      WindowDesk desk;
+      WindowDesk desk(capture);
       status = RunScript(host, desk, options, stdout, stderr);
     }
     std::fflush(stdout);

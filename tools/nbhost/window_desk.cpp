@@ -54,7 +54,7 @@ std::vector<HWND> ChildrenOf(HWND parent) {
 
 }  // namespace
 
-WindowDesk::WindowDesk() {
+WindowDesk::WindowDesk(Capture capture) : capture_(capture) {
   RegisterClasses();
   frame_ = CreateWindowExW(0, kFrameClass, L"nbhost", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                            320, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -178,8 +178,15 @@ bool WindowDesk::SavePicture(Int32 rectangle, const std::string& path, std::stri
   bool ok = dc != nullptr && bitmap != nullptr && bits != nullptr;
   if (ok) {
     HGDIOBJ old = SelectObject(dc, bitmap);
-    // The chart paints its client area into our context, as it does on WM_PAINT.
-    ok = PrintWindow(chart, dc, PW_CLIENTONLY) != 0;
+    if (capture_ == Capture::Print) {
+      // The chart paints its client area into our context, as it does on WM_PAINT.
+      ok = PrintWindow(chart, dc, PW_CLIENTONLY) != 0;
+    } else {
+      HDC window = GetDC(chart);
+      ok = window != nullptr &&
+           BitBlt(dc, 0, 0, image.width, image.height, window, 0, 0, SRCCOPY) != 0;
+      if (window != nullptr) ReleaseDC(chart, window);
+    }
     GdiFlush();
     const uint32_t* pixels = static_cast<const uint32_t*>(bits);
     image.pixels.assign(pixels, pixels + size_t(image.width) * size_t(image.height));
@@ -209,7 +216,7 @@ bool WindowDesk::Mouse(Int32 rectangle, const MouseInput& input) {
       PostMessageW(chart, input.right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, held, at);
       break;
     case MouseInput::Kind::Move:
-      PostMessageW(chart, WM_MOUSEMOVE, held, at);
+      PostMessageW(chart, WM_MOUSEMOVE, input.held ? held : 0, at);
       break;
     case MouseInput::Kind::Up:
       PostMessageW(chart, input.right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);

@@ -12,8 +12,13 @@ namespace zq::host {
 
 class WindowDesk : public HostDesk {
  public:
+  // How @save takes a chart's picture: PrintWindow has the chart paint it into the host's
+  // bitmap; Screen copies what the window's device context shows, marks drawn outside painting
+  // (the zoom rectangle) included.
+  enum class Capture { Print, Screen };
+
   // Throws std::runtime_error when the windows cannot be made (no display).
-  WindowDesk();
+  explicit WindowDesk(Capture capture = Capture::Print);
   ~WindowDesk() override;
   WindowDesk(const WindowDesk&) = delete;
   WindowDesk& operator=(const WindowDesk&) = delete;
@@ -36,6 +41,7 @@ class WindowDesk : public HostDesk {
   void FitFrame();
   static HWND TopChart(HWND rectangle);
 
+  Capture capture_;
   HWND frame_ = nullptr;
   int32_t nextTop_ = 0;  // rectangles are laid one under the other
   int32_t frameWidth_ = 0;
