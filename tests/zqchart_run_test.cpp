@@ -242,6 +242,8 @@ TEST_F(ZqchartRun, DragZoomsAndUndoesWheelScrolls) {
                                "@rectangle B 400 300\n"
                                "zqCreateLineChart \"A\"\n"
                                "zqCreateLineChart \"B\"\n"
+                               "zqCreateSeriesLine \"A\" \"S\" \"1|2|3\" \"3|7|4\" \"\" \"0,0,0\"\n"
+                               "zqCreateSeriesLine \"B\" \"S\" \"1|2|3\" \"3|7|4\" \"\" \"0,0,0\"\n"
                                "@drag A 150 100 200 150\n"
                                "@save A dragged.png\n"
                                "@save B unzoomed.png\n"
