@@ -16,7 +16,7 @@ zq_wine_setup "$build" "$exe" || exit $?
 
 out="$build/tests/wine-output/backends"
 rm -rf "$out" && mkdir -p "$out/gdi" "$out/cairo"
-timeout 300 xvfb-run -a "$WINE" "$exe" "$(zq_wine_path "$out/gdi")" || { echo "GDI rendering failed"; exit 1; }
+timeout 300 "$WINE" "$exe" "$(zq_wine_path "$out/gdi")" || { echo "GDI rendering failed"; exit 1; }
 "$native/tests/zq_render_sequences" "$out/cairo" || { echo "Cairo rendering failed"; exit 1; }
 
 status=0

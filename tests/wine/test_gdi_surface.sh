@@ -15,7 +15,7 @@ out_dir="$build/tests/wine-output"
 mkdir -p "$out_dir"
 bmp="$out_dir/gdi_draw.bmp"
 rm -f "$bmp"
-timeout 300 xvfb-run -a "$WINE" "$exe" "$(zq_wine_path "$bmp")"
+timeout 300 "$WINE" "$exe" "$(zq_wine_path "$bmp")"
 status=$?
 if [ $status -ne 0 ]; then
   echo "gdi_draw.exe failed with exit code $status"

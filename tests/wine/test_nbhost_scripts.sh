@@ -37,7 +37,7 @@ for script in examples/*.zqs tests/data/scripts/*.zqs; do
   "$native/zqchart" run "$script" --out "$out/$name/cairo" --locale ru-RU \
     >"$out/$name/cairo.txt" 2>"$out/$name/cairo.err" ||
     fail "$name: zqchart failed: $(cat "$out/$name/cairo.err")"
-  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$WINE" "$build/nbhost.exe" run "$script" \
+  timeout 300 "$WINE" "$build/nbhost.exe" run "$script" \
     --out "$(zq_wine_path "$out/$name/gdi")" >"$out/$name/gdi.txt" 2>"$out/$name/gdi.err" ||
     fail "$name: nbhost failed: $(cat "$out/$name/gdi.err")"
   sed -i 's/\r$//' "$out/$name/gdi.txt"
@@ -85,7 +85,7 @@ differ mouse mouse-wheel-up.png mouse-wheel-down.png
 # the window (a 140 x 120 outline: 516 pixels), gone again after the button is let go.
 screen="$out/zoom_rectangle/screen"
 mkdir -p "$screen"
-timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$WINE" "$build/nbhost.exe" run \
+timeout 300 "$WINE" "$build/nbhost.exe" run \
   tests/data/scripts/zoom_rectangle.zqs --capture screen --out "$(zq_wine_path "$screen")" \
   >/dev/null 2>"$screen/err.txt" || fail "zoom rectangle: nbhost failed: $(cat "$screen/err.txt")"
 cmp -s "$screen/before.png" "$screen/after.png" || fail "zoom rectangle: not erased"

@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Sourced by the Wine test scripts. zq_wine_setup BUILD_DIR EXE picks the Wine loader that
-# matches EXE, puts the prefix in the build folder and initialises it once. It returns 77
-# (the tests' "skipped") when this machine cannot run EXE under Wine at all.
+# matches EXE, puts the prefix in the build folder and initialises it once, and starts an X
+# server of the test's own for as long as the script runs. It returns 77 (the tests' "skipped")
+# when this machine cannot run EXE under Wine at all.
 zq_wine_setup() {
   local build=$1 exe=$2
   export WINEPREFIX="$build/wine-prefix"
@@ -28,16 +29,38 @@ zq_wine_setup() {
     return 77
   fi
   export WINELOADER="$WINE"
+  zq_start_display || return 1
 
   # One initialisation even when several tests start at once.
   (
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      xvfb-run -a "$WINE" wineboot -i >/dev/null 2>&1 || true
+      "$WINE" wineboot -i >/dev/null 2>&1 || true
       wineserver -w || true
     fi
   ) 9>"$build/wine-prefix.lock"
   [ -f "$WINEPREFIX/system.reg" ] || { echo "cannot initialise the Wine prefix $WINEPREFIX"; return 1; }
+}
+
+# An Xvfb on a display that the server picks itself (-displayfd), so tests running at the same
+# time never race for one; stopped when the script exits.
+zq_start_display() {
+  local file
+  file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+  ZQ_XVFB_PID=$!
+  trap 'kill "$ZQ_XVFB_PID" 2>/dev/null' EXIT
+  for _ in $(seq 200); do
+    [ -s "$file" ] && break
+    sleep 0.05
+  done
+  if [ ! -s "$file" ]; then
+    echo "Xvfb did not start"
+    rm -f "$file"
+    return 1
+  fi
+  export DISPLAY=":$(tr -d '[:space:]' <"$file")"
+  rm -f "$file"
 }
 
 # A Unix path as Wine sees it (drive Z: is the root).
