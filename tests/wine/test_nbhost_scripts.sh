@@ -94,5 +94,25 @@ outline=$("$native/tests/zq_image_diff" "$screen/dragging.png" "$screen/before.p
 [ "${outline:-0}" -ge 400 ] && [ "${outline:-0}" -le 600 ] ||
   fail "zoom rectangle: $outline pixels changed while dragging, expected an outline of 516"
 
+# Failures say what is wrong: a plug-in that cannot be loaded, a malformed script (nothing
+# runs), an unknown option.
+bad="$out/bad"
+mkdir -p "$bad"
+printf '@rectangle A 100 80\nzqCreateLineChart "A"\n@save A early.png\n@drag A 1 2\n' >"$bad/bad.zqs"
+expect_status() {
+  local want=$1 what=$2
+  shift 2
+  timeout 120 "$WINE" "$build/nbhost.exe" "$@" >"$bad/out.txt" 2>"$bad/err.txt"
+  local got=$?
+  [ $got -eq "$want" ] || fail "$what: status $got, expected $want ($(cat "$bad/err.txt"))"
+}
+expect_status 1 "missing plug-in" --plugin 'Z:\no\such\plugin.dll' run "$(zq_wine_path "$bad/bad.zqs")"
+grep -q "cannot load" "$bad/err.txt" || fail "missing plug-in: $(cat "$bad/err.txt")"
+expect_status 2 "malformed script" run "$(zq_wine_path "$bad/bad.zqs")" --out "$(zq_wine_path "$bad")"
+grep -q "bad.zqs:4: usage: @drag" "$bad/err.txt" || fail "malformed script: $(cat "$bad/err.txt")"
+[ ! -e "$bad/early.png" ] || fail "malformed script: something ran"
+expect_status 2 "unknown format" run "$(zq_wine_path "$bad/bad.zqs")" --format svg
+expect_status 2 "no command"
+
 [ $status -eq 0 ] && echo "nbhost scripts: ok" || echo "pictures, diffs and outputs kept in $out"
 exit $status

@@ -70,9 +70,9 @@ WindowDesk::~WindowDesk() {
 }
 
 Int32 WindowDesk::CreateRectangle(const std::string&, int32_t width, int32_t height) {
-  HWND rectangle =
-      CreateWindowExW(0, kRectangleClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, nextTop_,
-                      width, height, frame_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND rectangle = CreateWindowExW(
+      0, kRectangleClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0,
+      nextTop_, width, height, frame_, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (rectangle == nullptr) return 0;
   nextTop_ += height + kGap;
   frameWidth_ = std::max(frameWidth_, width);
