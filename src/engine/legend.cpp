@@ -174,7 +174,11 @@ void TCustomChartLegend::PaintLegend() {
   const Rect r = owner_.ChartRect();
   const Rect bd = owner_.ChartBounds();
 
-  int32_t w = WidestItem(-1);
+  // The widest of all items sizes the columns of a top or bottom legend only; a left or right
+  // legend measures the items it shows (below), which for a long value legend is a few of many.
+  const bool horizontal =
+      alignment_ == TLegendAlignment::laTop || alignment_ == TLegendAlignment::laBottom;
+  int32_t w = horizontal ? WidestItem(-1) : 0;
   const int64_t itemWidth = int64_t(w) + 4;
   colorBoxWidth_ = RoundEven(double(itemWidth) * colorWidth_ / 100.0);
   const int32_t total = TotalItems();
