@@ -17,7 +17,7 @@ for tool in "$native/zqchart" "$native/tests/zq_image_diff"; do
   [ -x "$tool" ] || { echo "SKIP: $tool is missing (build the native preset first)"; exit 77; }
 done
 source "$source_dir/tests/wine/wine_run.sh"
-zq_wine_setup "$build" "$build/nbhost.exe" || exit $?
+zq_wine_setup "$build" "$build/nbhost.exe" wine-prefix-nbhost || exit $?
 
 out="$build/tests/wine-output/nbhost"
 rm -rf "$out" && mkdir -p "$out"

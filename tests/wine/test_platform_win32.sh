@@ -9,7 +9,7 @@ exe="$build/tests/platform_check.exe"
 [ -f "$exe" ] || { echo "missing $exe: build the platform_check target"; exit 1; }
 
 source "$source_dir/tests/wine/wine_run.sh"
-zq_wine_setup "$build" "$exe" || exit $?
+zq_wine_setup "$build" "$exe" wine-prefix-locales || exit $?
 
 work="$build/tests/wine-output/platform"
 rm -rf "$work"

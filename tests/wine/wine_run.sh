@@ -1,11 +1,13 @@
 # shellcheck shell=bash
 # Sourced by the Wine test scripts. zq_wine_setup BUILD_DIR EXE picks the Wine loader that
 # matches EXE, puts the prefix in the build folder and initialises it once, and starts an X
-# server of the test's own for as long as the script runs. It returns 77 (the tests' "skipped")
+# server of the test's own for as long as the script runs. A test that changes Wine's regional
+# settings names a prefix of its own (third argument): Wine keeps them in the prefix's
+# registry, where a test running at the same time in another locale would read them. It returns 77 (the tests' "skipped")
 # when this machine cannot run EXE under Wine at all.
 zq_wine_setup() {
-  local build=$1 exe=$2
-  export WINEPREFIX="$build/wine-prefix"
+  local build=$1 exe=$2 prefix=${3:-wine-prefix}
+  export WINEPREFIX="$build/$prefix"
   export WINEDEBUG=-all
   # No Mono or Gecko installers: their prompts would wait for ever under Xvfb.
   export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -38,7 +40,7 @@ zq_wine_setup() {
       "$WINE" wineboot -i >/dev/null 2>&1 || true
       wineserver -w || true
     fi
-  ) 9>"$build/wine-prefix.lock"
+  ) 9>"$WINEPREFIX.lock"
   [ -f "$WINEPREFIX/system.reg" ] || { echo "cannot initialise the Wine prefix $WINEPREFIX"; return 1; }
 }
 
