@@ -62,7 +62,7 @@ WindowDesk::WindowDesk(Capture capture) : capture_(capture) {
     throw std::runtime_error("cannot create the host window (error " +
                              std::to_string(GetLastError()) + ")");
   ShowWindow(frame_, SW_SHOWNORMAL);
-  Pump(false);
+  Pump(0);
 }
 
 WindowDesk::~WindowDesk() {
@@ -77,7 +77,7 @@ Int32 WindowDesk::CreateRectangle(const std::string&, int32_t width, int32_t hei
   nextTop_ += height + kGap;
   frameWidth_ = std::max(frameWidth_, width);
   FitFrame();
-  Pump(false);
+  Pump(0);
   return Int32(reinterpret_cast<intptr_t>(rectangle));
 }
 
@@ -94,25 +94,30 @@ bool WindowDesk::ResizeRectangle(Int32 rectangle, int32_t width, int32_t height)
   SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   frameWidth_ = std::max(frameWidth_, width);
   FitFrame();
-  Pump(false);
+  Pump(0);
   return true;
 }
 
 void WindowDesk::SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) {
   for (HWND chart : ChildrenOf(AsWindow(rectangle))) SendMessageW(chart, message, 0, lParam);
-  Pump(false);
+  Pump(0);
 }
 
-void WindowDesk::Pump(bool timers) {
+void WindowDesk::Pump(int32_t timerLimit) {
   MSG msg;
   auto drain = [&](UINT low, UINT high) {
     while (PeekMessageW(&msg, nullptr, low, high, PM_REMOVE)) {
-      if (msg.message == WM_TIMER) ++timers_[msg.hwnd];
+      if (msg.message == WM_TIMER) {
+        // A window that has had its ticks waits for the next @tick; the timer message comes
+        // again at its next period.
+        if (timers_[msg.hwnd] >= timerLimit) continue;
+        ++timers_[msg.hwnd];
+      }
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   };
-  if (timers) {
+  if (timerLimit > 0) {
     drain(0, 0);  // everything
   } else {
     drain(0, WM_TIMER - 1);
@@ -122,19 +127,21 @@ void WindowDesk::Pump(bool timers) {
 
 void WindowDesk::PassTicks(int32_t ticks) {
   timers_.clear();
+  if (ticks <= 0) {
+    Pump(0);
+    return;
+  }
   const DWORD start = GetTickCount();
   const DWORD length = DWORD(ticks) * DWORD(kTickMilliseconds);
-  // Real time passes while the loop runs. A window's timer fires once per tick; a @tick ends
-  // when every window that has a running timer has seen its ticks, so the charts step exactly
-  // as many times as the script says even when the machine is slow or a timer fell due just
-  // before the @tick.
+  // Real time passes while the loop runs, and a chart's timer fires once per tick: every window
+  // with a running timer gets exactly `ticks` timer messages, as on zqchart's virtual clock,
+  // even when the machine is slow or a timer fell due during the directives before.
   for (;;) {
-    Pump(true);
+    Pump(ticks);
     const DWORD elapsed = GetTickCount() - start;
-    bool allDone = !timers_.empty();
+    bool allDone = true;
     for (const auto& entry : timers_) allDone = allDone && entry.second >= ticks;
-    if (ticks == 0 || allDone) break;
-    if (elapsed >= length && (timers_.empty() || elapsed >= length + kLateTimerGrace)) break;
+    if (elapsed >= length && (allDone || elapsed >= length + kLateTimerGrace)) break;
     const DWORD wait = elapsed >= length ? 10 : std::min<DWORD>(length - elapsed, 10);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
   }
@@ -153,7 +160,7 @@ bool WindowDesk::SavePicture(Int32 rectangle, const std::string& path, std::stri
     error = "no chart window over the rectangle";
     return false;
   }
-  Pump(false);
+  Pump(0);
   RECT r;
   GetClientRect(chart, &r);
   platform::Image image;
@@ -226,7 +233,7 @@ bool WindowDesk::Mouse(Int32 rectangle, const MouseInput& input) {
                    MAKELPARAM(screen.x, screen.y));
       break;
   }
-  Pump(false);
+  Pump(0);
   return true;
 }
 
@@ -235,7 +242,7 @@ WindowReport WindowDesk::Describe(Int32 rectangle) {
   HWND hwnd = AsWindow(rectangle);
   RECT client;
   if (!IsWindow(hwnd) || !GetClientRect(hwnd, &client)) return report;
-  Pump(false);
+  Pump(0);
   report.width = client.right;
   report.height = client.bottom;
   report.charts = int32_t(ChildrenOf(hwnd).size());

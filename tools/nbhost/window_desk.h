@@ -31,13 +31,11 @@ class WindowDesk : public HostDesk {
   bool Mouse(Int32 rectangle, const MouseInput& input) override;
   WindowReport Describe(Int32 rectangle) override;
 
-  // Timer messages each window received in the last PassTicks.
-  const std::map<HWND, int>& LastTimers() const { return timers_; }
-
  private:
-  // Dispatches what is waiting. Timer messages stay queued unless `timers` is set: script time
-  // passes only in @tick, as it does for zqchart.
-  void Pump(bool timers);
+  // Dispatches what is waiting. Timer messages stay queued unless `timerLimit` is positive
+  // (script time passes only in @tick, as it does for zqchart); then a window gets at most that
+  // many in this @tick.
+  void Pump(int32_t timerLimit);
   void FitFrame();
   static HWND TopChart(HWND rectangle);
 
@@ -45,7 +43,7 @@ class WindowDesk : public HostDesk {
   HWND frame_ = nullptr;
   int32_t nextTop_ = 0;  // rectangles are laid one under the other
   int32_t frameWidth_ = 0;
-  std::map<HWND, int> timers_;
+  std::map<HWND, int> timers_;  // timer messages each window had in this @tick
 };
 
 }  // namespace zq::host
