@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "drawing/bmp_file.h"
+#include "common/picture_file.h"
 #include "drawing/canvas_sequence.h"
 #include "drawing/no_text_surface.h"
 #include "drawing/reference_charts.h"
@@ -21,8 +21,9 @@ int main(int argc, char** argv) {
   const std::string dir = argv[1];
   int failures = 0;
   auto save = [&](zq::platform::Surface& surface, const std::string& name) {
-    if (!zq::test::WriteBmp24(surface.Snapshot(), dir + "/" + name)) {
-      std::fprintf(stderr, "cannot write %s/%s\n", dir.c_str(), name.c_str());
+    std::string error;
+    if (!zq::host::WritePicture(surface.Snapshot(), dir + "/" + name, error)) {
+      std::fprintf(stderr, "cannot write %s/%s: %s\n", dir.c_str(), name.c_str(), error.c_str());
       ++failures;
     }
   };
@@ -50,8 +51,9 @@ int main(int argc, char** argv) {
                                                 ? zq::test::DrawReferenceChart(chart)
                                                 : zq::test::DrawReferenceChart(chart, withoutText);
         const std::string path = dir + "/" + name + (withText ? ".bmp" : "_notext.bmp");
-        if (!zq::test::WriteBmp24(picture, path)) {
-          std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::string error;
+        if (!zq::host::WritePicture(picture, path, error)) {
+          std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
           ++failures;
         }
       }
