@@ -21,9 +21,12 @@ zq_wine_setup "$build" "$build/nbhost.exe" wine-prefix-nbhost || exit $?
 
 out="$build/tests/wine-output/nbhost"
 rm -rf "$out" && mkdir -p "$out"
-# Both hosts in Russian regional settings: the examples' texts are Russian and need the
-# Windows-1251 ANSI code page under Wine.
-export LC_ALL=ru_RU.UTF-8
+# nbhost in Russian regional settings, as zqchart with --locale ru-RU: the examples' texts are
+# Russian and need the Windows-1251 ANSI code page under Wine. (Set for Wine alone: this
+# machine's C library may have no such locale for the shell.)
+nbhost() {
+  LC_ALL=ru_RU.UTF-8 timeout 300 "$WINE" "$build/nbhost.exe" "$@"
+}
 status=0
 fail() {
   echo "FAIL: $*"
@@ -37,7 +40,7 @@ for script in examples/*.zqs tests/data/scripts/*.zqs; do
   "$native/zqchart" run "$script" --out "$out/$name/cairo" --locale ru-RU \
     >"$out/$name/cairo.txt" 2>"$out/$name/cairo.err" ||
     fail "$name: zqchart failed: $(cat "$out/$name/cairo.err")"
-  timeout 300 "$WINE" "$build/nbhost.exe" run "$script" \
+  nbhost run "$script" \
     --out "$(zq_wine_path "$out/$name/gdi")" >"$out/$name/gdi.txt" 2>"$out/$name/gdi.err" ||
     fail "$name: nbhost failed: $(cat "$out/$name/gdi.err")"
   sed -i 's/\r$//' "$out/$name/gdi.txt"
@@ -85,7 +88,7 @@ differ mouse mouse-wheel-up.png mouse-wheel-down.png
 # the window (a 140 x 120 outline: 516 pixels), gone again after the button is let go.
 screen="$out/zoom_rectangle/screen"
 mkdir -p "$screen"
-timeout 300 "$WINE" "$build/nbhost.exe" run \
+nbhost run \
   tests/data/scripts/zoom_rectangle.zqs --capture screen --out "$(zq_wine_path "$screen")" \
   >/dev/null 2>"$screen/err.txt" || fail "zoom rectangle: nbhost failed: $(cat "$screen/err.txt")"
 cmp -s "$screen/before.png" "$screen/after.png" || fail "zoom rectangle: not erased"
@@ -102,7 +105,7 @@ printf '@rectangle A 100 80\nzqCreateLineChart "A"\n@save A early.png\n@drag A 1
 expect_status() {
   local want=$1 what=$2
   shift 2
-  timeout 120 "$WINE" "$build/nbhost.exe" "$@" >"$bad/out.txt" 2>"$bad/err.txt"
+  nbhost "$@" >"$bad/out.txt" 2>"$bad/err.txt"
   local got=$?
   [ $got -eq "$want" ] || fail "$what: status $got, expected $want ($(cat "$bad/err.txt"))"
 }

@@ -13,7 +13,11 @@ namespace {
 constexpr wchar_t kFrameClass[] = L"nbhostFrame";
 constexpr wchar_t kRectangleClass[] = L"nbhostRectangle";
 constexpr int32_t kGap = 8;
-// How much longer than its ticks a @tick waits for late timers on a busy machine.
+// How much longer than its ticks a @tick always runs, so that a timer message that comes a
+// little late on a busy machine (the first one of a chart whose roll began just before) is
+// not missed; windows that have had their ticks get no more meanwhile.
+constexpr DWORD kLateTimerMargin = 200;
+// How long a @tick waits at most for a window that has had some of its ticks but not all.
 constexpr DWORD kLateTimerGrace = 2000;
 
 HWND AsWindow(Int32 handle) {
@@ -141,9 +145,9 @@ void WindowDesk::PassTicks(int32_t ticks) {
     const DWORD elapsed = GetTickCount() - start;
     bool allDone = true;
     for (const auto& entry : timers_) allDone = allDone && entry.second >= ticks;
-    if (elapsed >= length && (allDone || elapsed >= length + kLateTimerGrace)) break;
-    const DWORD wait = elapsed >= length ? 10 : std::min<DWORD>(length - elapsed, 10);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+    if (elapsed >= length + kLateTimerMargin && (allDone || elapsed >= length + kLateTimerGrace))
+      break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
 }
 
