@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/chart.h"
-#include "engine/line_series.h"
+#include "engine/chart/chart.h"
+#include "engine/series/line_series.h"
 #include "platform/surface.h"
 
 namespace {

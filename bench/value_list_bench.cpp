@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/value_list.h"
+#include "engine/data/value_list.h"
 
 // Counts the bytes allocated through global new, so a benchmark can report what a point costs.
 namespace {

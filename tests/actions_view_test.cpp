@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "charts/chart_registry.h"
-#include "engine/chart.h"
+#include "engine/chart/chart.h"
 #include "platform/cairo/headless_windows.h"
 #include "platform/codepage.h"
 #include "support/action_hosts.h"

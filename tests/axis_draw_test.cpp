@@ -1,7 +1,7 @@
 // Drawing axes: ticks, grid, centred grid, minor ticks (linear and logarithmic), the walls'
 // offsets, label and title placement on every side at every right angle, multi-line labels,
 // the back of a 3D chart; a few axes rendered to PNG.
-#include "engine/axis_draw.h"
+#include "engine/axes/axis_draw.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/axis.h"
-#include "engine/canvas3d.h"
+#include "engine/axes/axis.h"
+#include "engine/drawing/canvas3d.h"
 #include "platform/cairo/image_output.h"
 #include "platform/record/recording_surface.h"
 #include "support/chart_fixture.h"

@@ -1,4 +1,4 @@
-#include "engine/axis_panel.h"
+#include "engine/chart/axis_panel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Axes: properties and their checks, ranges, value <-> pixel mapping, increments, label values
 // and texts, space reservation and hit tests.
-#include "engine/axis.h"
+#include "engine/axes/axis.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/errors.h"
-#include "engine/format.h"
+#include "engine/data/format.h"
+#include "engine/drawing/errors.h"
 #include "support/chart_fixture.h"
 
 namespace zq {

@@ -1,4 +1,4 @@
-#include "engine/canvas3d.h"
+#include "engine/drawing/canvas3d.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/errors.h"
+#include "engine/drawing/errors.h"
 #include "platform/cairo/image_output.h"
 #include "platform/record/recording_surface.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/chart.h"
+#include "engine/chart/chart.h"
 #include "support/chart_fixture.h"
 #include "support/chart_window_fixture.h"
 

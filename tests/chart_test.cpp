@@ -1,4 +1,4 @@
-#include "engine/chart.h"
+#include "engine/chart/chart.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "drawing/reference_charts.h"
-#include "engine/line_series.h"
+#include "engine/series/line_series.h"
 #include "platform/cairo/image_output.h"
 #include "support/chart_fixture.h"
 #include "support/chart_window_fixture.h"

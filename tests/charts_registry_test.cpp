@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "charts/chart_registry.h"
-#include "engine/chart.h"
-#include "engine/line_series.h"
+#include "engine/chart/chart.h"
+#include "engine/series/line_series.h"
 #include "platform/cairo/headless_windows.h"
 #include "platform/codepage.h"
 #include "support/action_hosts.h"

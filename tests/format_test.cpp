@@ -1,11 +1,11 @@
-#include "engine/format.h"
+#include "engine/data/format.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "engine/errors.h"
+#include "engine/drawing/errors.h"
 
 namespace zq {
 namespace {

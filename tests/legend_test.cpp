@@ -1,7 +1,7 @@
 // Legend: properties and checked setters, styles and item texts, the layout of the four
 // alignments with their capacity, shadow, frame, fill, colour boxes and dividing lines, the
 // room taken from the chart rectangle, the hit test, Assign, and pictures through Cairo.
-#include "engine/legend.h"
+#include "engine/chart/legend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Line, point and area series: segments and their colours, null and far points, stairs, the
 // 3D ribbon, areas and stacking, pointers of every style, margins, marks, legend shapes and
 // hit tests, on the recording surface; and a few pictures through the raster surface.
-#include "engine/line_series.h"
+#include "engine/series/line_series.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/axis.h"
-#include "engine/canvas3d.h"
-#include "engine/errors.h"
+#include "engine/axes/axis.h"
+#include "engine/drawing/canvas3d.h"
+#include "engine/drawing/errors.h"
 #include "platform/cairo/image_output.h"
 #include "support/chart_fixture.h"
 

@@ -1,16 +1,16 @@
 // Marks: texts in every style, percentages, legend texts, and the boxes, arrows and legend
 // symbols drawn through the chart canvas.
-#include "engine/marks.h"
+#include "engine/series/marks.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/axis.h"
-#include "engine/canvas3d.h"
-#include "engine/format.h"
-#include "engine/series.h"
+#include "engine/axes/axis.h"
+#include "engine/data/format.h"
+#include "engine/drawing/canvas3d.h"
+#include "engine/series/series.h"
 #include "support/chart_fixture.h"
 
 namespace zq {

@@ -1,4 +1,4 @@
-#include "engine/panel.h"
+#include "engine/drawing/panel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/pens.h"
+#include "engine/drawing/pens.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "common/picture_file.h"
-#include "engine/bmp_reader.h"
+#include "engine/drawing/bmp_reader.h"
 #include "platform/cairo/image_output.h"
 #include "support/action_hosts.h"
 

@@ -13,10 +13,10 @@
 
 #include <jpeglib.h>  // after <cstdio>: it uses FILE
 
-#include "engine/bmp_reader.h"
-#include "engine/errors.h"
-#include "engine/jpeg_reader.h"
-#include "engine/picture.h"
+#include "engine/drawing/bmp_reader.h"
+#include "engine/drawing/errors.h"
+#include "engine/drawing/jpeg_reader.h"
+#include "engine/drawing/picture.h"
 
 namespace {
 

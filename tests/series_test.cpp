@@ -1,6 +1,6 @@
 // Series base: points, colours, labels, chart membership, axes, z order, visible range and
 // data-source links.
-#include "engine/series.h"
+#include "engine/series/series.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/axis.h"
-#include "engine/errors.h"
+#include "engine/axes/axis.h"
+#include "engine/drawing/errors.h"
 #include "support/chart_fixture.h"
 
 namespace zq {

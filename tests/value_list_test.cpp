@@ -1,4 +1,4 @@
-#include "engine/value_list.h"
+#include "engine/data/value_list.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/color.h"
+#include "engine/drawing/color.h"
 
 namespace zq {
 namespace {

@@ -8,8 +8,8 @@
 #include "actions/actions.h"
 #include "actions/arguments.h"
 #include "charts/chart_registry.h"
-#include "engine/chart.h"
-#include "engine/line_series.h"
+#include "engine/chart/chart.h"
+#include "engine/series/line_series.h"
 
 namespace zq::actions {
 

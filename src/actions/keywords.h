@@ -7,14 +7,14 @@
 #include <string_view>
 
 #include "actions/arguments.h"
-#include "engine/canvas3d.h"
-#include "engine/legend.h"
-#include "engine/line_series.h"
-#include "engine/marks.h"
-#include "engine/panel.h"
-#include "engine/pens.h"
-#include "engine/series.h"
-#include "engine/walls_titles.h"
+#include "engine/chart/legend.h"
+#include "engine/chart/walls_titles.h"
+#include "engine/drawing/canvas3d.h"
+#include "engine/drawing/panel.h"
+#include "engine/drawing/pens.h"
+#include "engine/series/line_series.h"
+#include "engine/series/marks.h"
+#include "engine/series/series.h"
 
 namespace zq::actions::keywords {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/chart.h"
-#include "engine/line_series.h"
+#include "engine/chart/chart.h"
+#include "engine/series/line_series.h"
 #include "platform/codepage.h"
 
 namespace zq::charts {

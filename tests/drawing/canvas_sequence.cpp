@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/canvas3d.h"
+#include "engine/drawing/canvas3d.h"
 
 namespace zq::test {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/bmp_reader.h"
+#include "engine/drawing/bmp_reader.h"
 #include "platform/cairo/image_output.h"
 #include "support/image_compare.h"
 

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/chart.h"
-#include "engine/format.h"
-#include "engine/line_series.h"
+#include "engine/chart/chart.h"
+#include "engine/data/format.h"
+#include "engine/series/line_series.h"
 #include "platform/locale.h"
 #include "support/chart_window_fixture.h"
 

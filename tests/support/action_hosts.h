@@ -12,13 +12,13 @@
 
 #include "actions/actions.h"
 #include "charts/chart_registry.h"
-#include "engine/chart.h"
-#include "engine/line_series.h"
+#include "common/plugin_host.h"
+#include "engine/chart/chart.h"
+#include "engine/series/line_series.h"
 #include "platform/cairo/headless_windows.h"
 #include "platform/cairo/image_output.h"
 #include "platform/codepage.h"
 #include "support/image_compare.h"
-#include "common/plugin_host.h"
 
 namespace zq::testing {
 

@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/axis.h"
-#include "engine/canvas3d.h"
-#include "engine/chart_host.h"
-#include "engine/series.h"
+#include "engine/axes/axis.h"
+#include "engine/axes/chart_host.h"
+#include "engine/drawing/canvas3d.h"
+#include "engine/series/series.h"
 #include "platform/locale.h"
 #include "platform/record/recording_surface.h"
 

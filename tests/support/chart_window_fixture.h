@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/chart.h"
+#include "engine/chart/chart.h"
 #include "platform/record/recording_surface.h"
 
 namespace zq::testing {

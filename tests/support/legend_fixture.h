@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/legend.h"
+#include "engine/chart/legend.h"
 #include "support/chart_fixture.h"
 
 namespace zq::testing {
