@@ -135,6 +135,24 @@ void BM_CreateSeriesLineParseOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_CreateSeriesLineParseOnly)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The yardstick of the two above: a bare strtod loop over the same X and Y texts.
+void BM_StrtodLoop(benchmark::State& state) {
+  const Lists& lists = PointLists(state.range(0));
+  for (auto _ : state) {
+    double sum = 0;
+    for (const std::string* text : {&lists.xs, &lists.ys}) {
+      const char* p = text->c_str();
+      for (char* end = nullptr;; p = end + 1) {
+        sum += std::strtod(p, &end);
+        if (*end != '|') break;
+      }
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_StrtodLoop)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 // One repaint of a chart with n points: a change of rotation invalidates it, the clock paints.
 void Repaint(benchmark::State& state, bool view3D, bool save) {
   const Lists& lists = PointLists(state.range(0));

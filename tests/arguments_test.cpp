@@ -97,6 +97,25 @@ TEST(ValueList, BlanksRemovedAndTrailingDelimiterGivesAnEmptyItem) {
   EXPECT_THROW(ParseNumberText(SplitValueList("1|2|")[2], '.'), ConversionError);
 }
 
+TEST(ValueList, NumbersReadInOnePassCountEveryItem) {
+  ValueListNumbers n = ParseValueListNumbers(" 1,5 | -2 |\"3\"|4,25e1", ',');
+  EXPECT_EQ(n.values, (std::vector<double>{1.5, -2, 3, 42.5}));
+  EXPECT_EQ(n.count, 4u);
+  EXPECT_FALSE(n.failure);
+  // The numbers stop at the first item that does not convert; the items are still counted
+  // and the failure is the one that reading that item raises.
+  n = ParseValueListNumbers("1|2|x|4||", '.');
+  EXPECT_EQ(n.values, (std::vector<double>{1, 2}));
+  EXPECT_EQ(n.count, 6u);
+  ASSERT_TRUE(n.failure);
+  EXPECT_THROW(std::rethrow_exception(n.failure), ConversionError);
+  n = ParseValueListNumbers("", '.');
+  EXPECT_EQ(n.count, 0u);
+  // A number longer than any usual one still has its separator read.
+  const std::string longNumber = "1," + std::string(100, '5');
+  EXPECT_DOUBLE_EQ(ParseValueListNumbers(longNumber, ',').values.at(0), 1.5555555555555556);
+}
+
 TEST(LabelList, KeepsBlanksDropsEmptiesAndHonoursQuotes) {
   EXPECT_EQ(SplitLabelList(""), Items{});
   EXPECT_EQ(SplitLabelList("Jan|Feb"), (Items{"Jan", "Feb"}));

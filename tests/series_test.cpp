@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,74 @@ TEST(SeriesTest, DeletingARunEqualsDeletingOneByOne) {
   EXPECT_THROW(once.DeletePoints(-1, 1), ChartException);
   once.DeletePoints(0, 0);
   EXPECT_EQ(once.PointCount(), 5);
+}
+
+TEST(SeriesTest, AddingManyPointsAtOnceEqualsAddingThemOneByOne) {
+  std::mt19937 rng(99);
+  struct Case {
+    const char* what;
+    TChartListOrder order;
+    int existing;
+    int added;
+    int spread;  // X values are drawn from 0..spread-1: small spreads repeat them
+    bool perPointLabels;
+    std::string commonLabel;
+  };
+  const Case cases[] = {
+      {"ascending after nothing", TChartListOrder::loAscending, 0, 300, 1000, false, ""},
+      {"ascending between old points", TChartListOrder::loAscending, 50, 300, 20, true, ""},
+      {"descending", TChartListOrder::loDescending, 40, 200, 15, false, "all"},
+      {"unordered", TChartListOrder::loNone, 30, 100, 10, true, ""},
+      {"already in order", TChartListOrder::loAscending, 10, 100, 0, false, ""},
+  };
+  for (const Case& c : cases) {
+    TTestSeries bulk, oneByOne;
+    for (TTestSeries* s : {&bulk, &oneByOne}) s->XValues().SetOrder(c.order);
+    auto x = [&](int i) { return c.spread ? double(rng() % uint32_t(c.spread)) : 1000.0 + i; };
+    for (int i = 0; i < c.existing; ++i) {
+      const double xv = x(i);
+      const std::string label = i % 4 ? "" : "old" + std::to_string(i);
+      bulk.AddPointXY(xv, i, label, DefaultPaletteColor(i));
+      oneByOne.AddPointXY(xv, i, label, DefaultPaletteColor(i));
+    }
+    std::vector<double> xs, ys;
+    std::vector<std::string> labels;
+    for (int i = 0; i < c.added; ++i) {
+      xs.push_back(x(i));
+      ys.push_back(100 + i);
+      if (c.perPointLabels) labels.push_back(i % 3 ? "" : "new" + std::to_string(i));
+    }
+    for (size_t i = 0; i < xs.size(); ++i)
+      oneByOne.AddPointXY(xs[i], ys[i], c.perPointLabels ? labels[i] : c.commonLabel, clNone);
+    bulk.AddPointsXY(xs, ys, clNone, labels, c.commonLabel);
+    EXPECT_EQ(bulk.XValues().RawValues(), oneByOne.XValues().RawValues()) << c.what;
+    EXPECT_EQ(bulk.YValues().RawValues(), oneByOne.YValues().RawValues()) << c.what;
+    EXPECT_EQ(bulk.Colors(), oneByOne.Colors()) << c.what;
+    EXPECT_EQ(bulk.Labels(), oneByOne.Labels()) << c.what;
+    EXPECT_EQ(bulk.XValues().PendingValue(), oneByOne.XValues().PendingValue()) << c.what;
+    EXPECT_EQ(bulk.YValues().PendingValue(), oneByOne.YValues().PendingValue()) << c.what;
+    // Later points still find their places.
+    bulk.AddPointXY(5, -1);
+    oneByOne.AddPointXY(5, -1);
+    EXPECT_EQ(bulk.YValues().RawValues(), oneByOne.YValues().RawValues()) << c.what;
+  }
+}
+
+TEST(SeriesTest, AddingManyPointsTellsHandlersOfEachAndRepaintsOnce) {
+  TTestChart chart;
+  TTestSeries& s = chart.Add();
+  std::vector<double> xs{3, 1, 2}, ys{30, 10, 20};
+  std::vector<std::string> none;
+  const int32_t repaints = chart.repaints;
+  s.AddPointsXY(xs, ys, clRed, none);
+  EXPECT_EQ(chart.repaints, repaints + 1);
+  EXPECT_EQ(Values(s.YValues()), (std::vector<double>{10, 20, 30}));
+  std::vector<int32_t> indexes;
+  s.OnAfterAdd = [&](TChartSeries&, int32_t index) { indexes.push_back(index); };
+  xs = {0, 9};
+  ys = {0, 90};
+  s.AddPointsXY(xs, ys, clRed, none);
+  EXPECT_EQ(indexes, (std::vector<int32_t>{0, 4}));
 }
 
 TEST(SeriesTest, SortingByAListCarriesColoursAndLabels) {

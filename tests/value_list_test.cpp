@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -266,6 +267,61 @@ TEST(ValueList, PlacementMatchesTheWalkBackAfterAnyEdits) {
       ASSERT_EQ(list.RawValues(), model) << "round " << round << " step " << step;
     }
   }
+}
+
+TEST(ValueList, AppendingManyPlacesThemAsAppendingOneByOne) {
+  std::mt19937 rng(2024);
+  for (TChartListOrder order :
+       {TChartListOrder::loAscending, TChartListOrder::loDescending, TChartListOrder::loNone}) {
+    for (int round = 0; round < 20; ++round) {
+      TChartValueList bulk, oneByOne;
+      bulk.SetOrder(order);
+      oneByOne.SetOrder(order);
+      for (int i = 0, n = int(rng() % 50); i < n; ++i) {
+        const double v = double(rng() % 30);
+        bulk.AppendOrdered(v);
+        oneByOne.AppendOrdered(v);
+      }
+      std::vector<double> incoming(rng() % 200);
+      for (double& v : incoming) v = double(rng() % 30);
+      const std::vector<double> kept = incoming;
+      std::vector<int32_t> arrival;  // the arrival number of each stored value, one by one
+      for (int32_t i = 0; i < bulk.ValueCount(); ++i) arrival.push_back(-1 - i);
+      for (size_t i = 0; i < kept.size(); ++i) {
+        const int32_t at = oneByOne.AppendOrdered(kept[i]);
+        arrival.insert(arrival.begin() + at, int32_t(i));
+      }
+      const std::optional<std::vector<int32_t>> placed = bulk.AppendAllOrdered(incoming);
+      ASSERT_TRUE(placed.has_value());
+      EXPECT_TRUE(incoming.empty());
+      ASSERT_EQ(bulk.RawValues(), oneByOne.RawValues());
+      // The order says where each value came from: old ones first, then the new ones.
+      if (!placed->empty()) {
+        const int32_t before = int32_t(arrival.size() - kept.size());
+        for (size_t i = 0; i < placed->size(); ++i) {
+          const int32_t from = (*placed)[i];
+          EXPECT_EQ(from < before ? -1 - from : from - before, arrival[i]);
+        }
+      }
+    }
+  }
+}
+
+TEST(ValueList, AppendingManyLeavesToTheWalkWhatOnlyItKnows) {
+  TChartValueList unsorted;
+  unsorted.SetOrder(TChartListOrder::loAscending);
+  unsorted.AppendOrdered(1);
+  unsorted.AppendOrdered(2);
+  unsorted.SetValueAt(0, 5);  // no longer in order
+  std::vector<double> values{3, 0};
+  EXPECT_FALSE(unsorted.AppendAllOrdered(values).has_value());
+  EXPECT_EQ(values, (std::vector<double>{3, 0}));
+  EXPECT_EQ(unsorted.RawValues(), (std::vector<double>{5, 2}));
+  TChartValueList sorted;
+  sorted.SetOrder(TChartListOrder::loAscending);
+  values = {1, std::nan(""), 0};
+  EXPECT_FALSE(sorted.AppendAllOrdered(values).has_value());
+  EXPECT_EQ(sorted.ValueCount(), 0);
 }
 
 TEST(ValueList, ManyRandomValuesEndSortedAndStable) {

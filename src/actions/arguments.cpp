@@ -1,5 +1,6 @@
 #include "actions/arguments.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -136,31 +137,45 @@ double ParseNumberText(std::string_view text, char decimalSeparator) {
   size_t begin = 0, end = text.size();
   while (begin < end && text[begin] == ' ') ++begin;
   while (end > begin && text[end - 1] == ' ') --end;
-  std::string canonical;
+  // from_chars reads the same notation with a point and without a plus sign: the text is
+  // checked here and handed over as it is, or with its separator made a point.
   size_t i = begin;
   if (i < end && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '-') canonical += '-';
+    if (text[i] == '+') ++begin;
     ++i;
   }
-  size_t digits = 0;
-  for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) canonical += text[i];
+  size_t digits = 0, separator = std::string_view::npos;
+  for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
   if (i < end && text[i] == decimalSeparator) {
-    canonical += '.';
-    for (++i; i < end && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) canonical += text[i];
+    separator = i;
+    for (++i; i < end && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
   }
   if (digits == 0) Fail("a number", text);
   if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-    canonical += 'e';
     ++i;
-    if (i < end && (text[i] == '+' || text[i] == '-')) canonical += text[i++];
+    if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
     size_t exponentDigits = 0;
-    for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i, ++exponentDigits) canonical += text[i];
+    for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i) ++exponentDigits;
     if (exponentDigits == 0) Fail("a number", text);
   }
   if (i != end) Fail("a number", text);
+  std::string_view number = text.substr(begin, end - begin);
+  char buffer[64];
+  std::string longer;
+  if (separator != std::string_view::npos && decimalSeparator != '.') {
+    char* copy = buffer;
+    if (number.size() > sizeof buffer) {
+      longer.assign(number);
+      copy = longer.data();
+    } else {
+      number.copy(buffer, number.size());
+    }
+    copy[separator - begin] = '.';
+    number = std::string_view(copy, number.size());
+  }
   double value = 0;
-  auto [ptr, ec] = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
-  if (ec != std::errc() || ptr != canonical.data() + canonical.size() || !std::isfinite(value))
+  auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (ec != std::errc() || ptr != number.data() + number.size() || !std::isfinite(value))
     Fail("a number in range", text);
   return value;
 }
@@ -191,42 +206,60 @@ std::optional<std::string_view> ColorIdentifier(uint32_t color) {
   return std::nullopt;
 }
 
+DelimitedItems::DelimitedItems(std::string_view text, char delimiter)
+    : text_(text), delimiter_(delimiter) {
+  SkipBlanks();
+}
+
+void DelimitedItems::SkipBlanks() {
+  while (IsBlankOrControl(At(p_))) ++p_;
+}
+
+bool DelimitedItems::Next(std::string_view& item) {
+  if (trailingEmpty_) {
+    trailingEmpty_ = false;
+    item = {};
+    return true;
+  }
+  // A zero byte ends the text, as it does for the host's zero-terminated texts.
+  if (At(p_) == '\0') return false;
+  if (At(p_) == '"') {
+    quoted_.clear();
+    size_t start = ++p_;
+    while (At(p_) != '\0') {
+      if (At(p_) == '"') {
+        quoted_.append(text_.substr(start, p_ - start));
+        if (At(p_ + 1) == '"') {
+          quoted_ += '"';
+          p_ += 2;
+          start = p_;
+          continue;
+        }
+        start = ++p_;
+        break;
+      }
+      ++p_;
+    }
+    if (start < p_) quoted_.append(text_.substr(start, p_ - start));
+    item = quoted_;
+  } else {
+    const size_t start = p_;
+    while (static_cast<unsigned char>(At(p_)) > 32 && At(p_) != delimiter_) ++p_;
+    item = text_.substr(start, p_ - start);
+  }
+  SkipBlanks();
+  if (At(p_) == delimiter_) {
+    if (At(p_ + 1) == '\0') trailingEmpty_ = true;
+    ++p_;
+    SkipBlanks();
+  }
+  return true;
+}
+
 std::vector<std::string> SplitDelimited(std::string_view text, char delimiter) {
   std::vector<std::string> items;
-  size_t p = 0;
-  const size_t n = text.size();
-  // A zero byte ends the text, as it does for the host's zero-terminated texts.
-  auto at = [&](size_t i) { return i < n ? text[i] : '\0'; };
-  while (IsBlankOrControl(at(p))) ++p;
-  while (at(p) != '\0') {
-    std::string item;
-    if (at(p) == '"') {
-      ++p;
-      while (at(p) != '\0') {
-        if (at(p) == '"') {
-          if (at(p + 1) == '"') {
-            item += '"';
-            p += 2;
-            continue;
-          }
-          ++p;
-          break;
-        }
-        item += at(p++);
-      }
-    } else {
-      size_t start = p;
-      while (static_cast<unsigned char>(at(p)) > 32 && at(p) != delimiter) ++p;
-      item.assign(text.substr(start, p - start));
-    }
-    items.push_back(std::move(item));
-    while (IsBlankOrControl(at(p))) ++p;
-    if (at(p) == delimiter) {
-      if (at(p + 1) == '\0') items.emplace_back();
-      do ++p;
-      while (IsBlankOrControl(at(p)));
-    }
-  }
+  DelimitedItems reader(text, delimiter);
+  for (std::string_view item; reader.Next(item);) items.emplace_back(item);
   return items;
 }
 
@@ -240,6 +273,26 @@ std::string RemoveBlanks(std::string_view text) {
 
 std::vector<std::string> SplitValueList(std::string_view text) {
   return SplitDelimited(RemoveBlanks(text), '|');
+}
+
+ValueListNumbers ParseValueListNumbers(std::string_view text, char decimalSeparator) {
+  std::string withoutBlanks;
+  if (text.find(' ') != std::string_view::npos) {
+    withoutBlanks = RemoveBlanks(text);
+    text = withoutBlanks;
+  }
+  ValueListNumbers numbers;
+  numbers.values.reserve(size_t(std::count(text.begin(), text.end(), '|')) + 1);
+  DelimitedItems items(text, '|');
+  for (std::string_view item; items.Next(item); ++numbers.count) {
+    if (numbers.failure) continue;
+    try {
+      numbers.values.push_back(ParseNumberText(item, decimalSeparator));
+    } catch (const ConversionError&) {
+      numbers.failure = std::current_exception();
+    }
+  }
+  return numbers;
 }
 
 std::vector<std::string> SplitLabelList(std::string_view text) {

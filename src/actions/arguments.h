@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -45,8 +46,36 @@ std::optional<std::string_view> ColorIdentifier(uint32_t color);
 // one quote), two delimiters in a row give an empty item, a trailing delimiter adds one.
 std::vector<std::string> SplitDelimited(std::string_view text, char delimiter);
 
+// The items of SplitDelimited one at a time, without a string per item: long lists are read
+// at the speed of the memory. An item stays valid until the next call.
+class DelimitedItems {
+ public:
+  DelimitedItems(std::string_view text, char delimiter);
+  // False after the last item.
+  bool Next(std::string_view& item);
+
+ private:
+  char At(size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
+  void SkipBlanks();
+
+  std::string_view text_;
+  char delimiter_;
+  size_t p_ = 0;
+  bool trailingEmpty_ = false;
+  std::string quoted_;  // a quoted item with its doubled quotes undone
+};
+
 // The X and Y lists of a series: every blank removed, then cut at "|".
 std::vector<std::string> SplitValueList(std::string_view text);
+
+// A value list converted in one pass: the numbers before the first item that does not
+// convert, how many items the list has, and that item's failure.
+struct ValueListNumbers {
+  std::vector<double> values;
+  size_t count = 0;
+  std::exception_ptr failure;
+};
+ValueListNumbers ParseValueListNumbers(std::string_view text, char decimalSeparator);
 
 // The label list: cut at "|" and line breaks, blanks kept, empty items dropped; a part in
 // single or double quotes may hold "|" and keeps its quotes.

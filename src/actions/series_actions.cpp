@@ -45,15 +45,29 @@ bool CreateSeriesLine(const Args& args, HostServices&) {
   form->EnsureSeriesList();
   const TColor color = ParseColorText(args.at(5));
 
-  const std::vector<std::string> xs = SplitValueList(xText);
-  const std::vector<std::string> ys = SplitValueList(yText);
-  const std::vector<std::string> labels = SplitLabelList(labelText);
-  const size_t count = xs.size();
-  if (count != ys.size() || count == 0) return false;
+  // Both lists are converted in one pass each; a pair that does not convert ends the action
+  // once the pairs before it are added, as adding pair by pair would.
+  ValueListNumbers xs = ParseValueListNumbers(xText, LoadedDecimalSeparator());
+  ValueListNumbers ys = ParseValueListNumbers(yText, LoadedDecimalSeparator());
+  std::vector<std::string> labels = SplitLabelList(labelText);
+  const size_t count = xs.count;
+  if (count != ys.count || count == 0) return false;
   // No label or one label: every point shows the whole text. Several: one per point.
   const bool labelPerPoint = labels.size() >= 2;
   if (labelPerPoint && labels.size() != count) return false;
-  const std::string sharedLabel = labels.empty() ? std::string() : labelText;
+  const std::string sharedLabel = labels.size() == 1 ? labelText : std::string();
+  if (!labelPerPoint) labels.clear();
+  if (count == 1) {
+    // A single pair is read from the whole texts, not from the cut items.
+    xs = {};
+    ys = {};
+    try {
+      xs.values.push_back(ReadNumber(RemoveBlanks(xText)));
+      ys.values.push_back(ReadNumber(RemoveBlanks(yText)));
+    } catch (const ConversionError&) {
+      (xs.values.empty() ? xs : ys).failure = std::current_exception();
+    }
+  }
 
   TChart& chart = form->Chart1();
   const std::string key = charts::SeriesKey(form->RectangleName(), name);
@@ -66,14 +80,16 @@ bool CreateSeriesLine(const Args& args, HostServices&) {
   }
   TChartSeries& series = SeriesAtKey(chart, position);
 
-  for (size_t i = 0; i < count; ++i) {
-    // A single pair is read from the whole texts, not from the cut items.
-    const double x = count == 1 ? ReadNumber(RemoveBlanks(xText)) : ReadNumber(xs[i]);
-    const double y = count == 1 ? ReadNumber(RemoveBlanks(yText)) : ReadNumber(ys[i]);
-    series.AddPointXY(x, y, labelPerPoint ? labels[i] : sharedLabel, color);
+  // X of a pair is read before its Y: the first failure in that order is the one reported.
+  const size_t added = std::min(xs.values.size(), ys.values.size());
+  const std::exception_ptr failure = xs.values.size() <= ys.values.size() ? xs.failure : ys.failure;
+  if (labelPerPoint) labels.resize(added);
+  series.AddPointsXY(xs.values, ys.values, color, labels, sharedLabel);
+  if (added > 0) {
     series.SetTitle(name);
     series.SetSeriesColor(color);
   }
+  if (failure) std::rethrow_exception(failure);
   return false;
 }
 

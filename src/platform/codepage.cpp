@@ -1,6 +1,7 @@
 #include "platform/codepage.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace zq::platform {
 
@@ -71,7 +72,28 @@ char32_t UpperOf(char32_t cp) {
 
 }  // namespace
 
+bool IsPlainAscii(std::string_view text) {
+  // Eight bytes at a time: long value lists are nearly all ASCII. A word has a zero byte
+  // exactly when (word - 0x01..01) & ~word & 0x80..80 is not zero.
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighBits = 0x8080808080808080ull;
+  size_t i = 0;
+  uint64_t high = 0, zero = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    high |= word;
+    zero |= (word - kOnes) & ~word & kHighBits;
+  }
+  for (; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    high |= byte;
+    zero |= byte == 0 ? kHighBits : 0;
+  }
+  return ((high & kHighBits) | zero) == 0;
+}
+
 std::string Utf8ToCp1251(std::string_view utf8) {
+  if (IsPlainAscii(utf8)) return std::string(utf8);
   std::string out;
   out.reserve(utf8.size());
   for (size_t i = 0; i < utf8.size();) {
@@ -82,6 +104,7 @@ std::string Utf8ToCp1251(std::string_view utf8) {
 }
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
+  if (IsPlainAscii(bytes)) return std::string(bytes);
   std::string out;
   out.reserve(bytes.size() * 2);
   for (unsigned char c : bytes) {

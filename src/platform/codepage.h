@@ -7,6 +7,10 @@
 
 namespace zq::platform {
 
+// Whether every byte lies in 1..127: such a text reads the same in UTF-8 and in every ANSI code
+// page, so conversions copy it as it is.
+bool IsPlainAscii(std::string_view text);
+
 // Characters that Windows-1251 cannot hold become '?'.
 std::string Utf8ToCp1251(std::string_view utf8);
 std::string Cp1251ToUtf8(std::string_view bytes);

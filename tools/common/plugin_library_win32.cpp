@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "common/plugin_library.h"
+#include "platform/codepage.h"
 
 namespace zq::host {
 
@@ -31,7 +32,7 @@ void PluginLibrary::FreeText(char* text) {
 namespace {
 
 std::string Convert(const std::string& text, UINT from, UINT to) {
-  if (text.empty()) return text;
+  if (text.empty() || platform::IsPlainAscii(text)) return text;
   int wide = MultiByteToWideChar(from, 0, text.data(), int(text.size()), nullptr, 0);
   if (wide <= 0) return std::string();
   std::wstring w(size_t(wide), L'\0');

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "common/host_desk.h"
@@ -35,6 +35,18 @@ int32_t ParseWhole(const ScriptStep& step, size_t index, int32_t low, int32_t hi
   return int32_t(value);
 }
 
+// The whole file, read once into a string of its size.
+std::optional<std::string> ReadScript(const std::string& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return std::nullopt;
+  const std::streamoff size = in.tellg();
+  if (size < 0) return std::nullopt;
+  std::string text(size_t(size), '\0');
+  in.seekg(0);
+  if (!in.read(text.data(), size)) return std::nullopt;
+  return text;
+}
+
 void ExpectArguments(const ScriptStep& step, size_t low, size_t high, const char* usage) {
   if (step.arguments.size() < low || step.arguments.size() > high)
     throw ScriptError(step.line, std::string("usage: @") + usage);
@@ -47,19 +59,19 @@ class Runner {
       : host_(host), desk_(desk), options_(options), out_(out), errors_(errors) {}
 
   int Run() {
-    std::ifstream in(options_.scriptPath, std::ios::binary);
-    if (!in) {
+    std::optional<std::string> text = ReadScript(options_.scriptPath);
+    if (!text) {
       std::fprintf(errors_, "%s: cannot read the script\n", options_.scriptPath.c_str());
       return 2;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     try {
-      std::vector<ScriptStep> steps = ParseScript(text.str());
+      std::vector<ScriptStep> steps = ParseScript(*text);
+      // The steps hold every text now: a script of millions of values is not kept twice.
+      std::string().swap(*text);
       host_.Register();
       // Every line is checked before anything runs, so a malformed script changes nothing.
       for (const ScriptStep& step : steps) Check(step);
-      for (const ScriptStep& step : steps) Execute(step);
+      for (ScriptStep& step : steps) Execute(step);
       if (!sawSave_) SaveRemaining();
     } catch (const ScriptError& e) {
       std::fprintf(errors_, "%s:%d: %s\n", options_.scriptPath.c_str(), e.line(), e.what());
@@ -164,7 +176,7 @@ class Runner {
     }
   }
 
-  void Execute(const ScriptStep& step) {
+  void Execute(ScriptStep& step) {
     if (step.kind == ScriptStep::Kind::Action) {
       RunAction(step);
       return;
@@ -228,11 +240,11 @@ class Runner {
     }
   }
 
-  void RunAction(const ScriptStep& step) {
+  // Each step runs once: its texts become the host's texts in place and go with the action.
+  void RunAction(ScriptStep& step) {
     const RecordedRegistration* action = host_.FindAction(step.name);
-    std::vector<std::string> texts;
-    texts.reserve(step.arguments.size());
-    for (const std::string& a : step.arguments) texts.push_back(PluginLibrary::ToHostText(a));
+    std::vector<std::string> texts = std::move(step.arguments);
+    for (std::string& t : texts) t = PluginLibrary::ToHostText(t);
     std::vector<char*> pointers;
     for (std::string& t : texts) pointers.push_back(t.data());
     pointers.push_back(nullptr);

@@ -10,14 +10,14 @@ bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
 
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
+std::vector<std::string> Words(std::string_view text) {
+  std::istringstream in{std::string(text)};
   std::vector<std::string> words;
   for (std::string w; in >> w;) words.push_back(w);
   return words;
 }
 
-ScriptStep ParseActionLine(const std::string& line, int number) {
+ScriptStep ParseActionLine(std::string_view line, int number) {
   ScriptStep step;
   step.kind = ScriptStep::Kind::Action;
   step.line = number;
@@ -30,23 +30,27 @@ ScriptStep ParseActionLine(const std::string& line, int number) {
     while (i < line.size() && IsSpace(line[i])) ++i;
     if (i >= line.size()) break;
     if (line[i] != '"')
-      throw ScriptError(number,
-                        "parameters must be in double quotes, near '" + line.substr(i) + "'");
+      throw ScriptError(number, "parameters must be in double quotes, near '" +
+                                    std::string(line.substr(i)) + "'");
     ++i;
+    // Copied a run at a time between quotes: value lists of millions of items are long.
     std::string parameter;
     bool closed = false;
     while (i < line.size()) {
-      if (line[i] == '"') {
-        if (i + 1 < line.size() && line[i + 1] == '"') {
-          parameter += '"';
-          i += 2;
-          continue;
-        }
-        ++i;
-        closed = true;
+      const size_t quote = line.find('"', i);
+      if (quote == std::string_view::npos) {
+        i = line.size();
         break;
       }
-      parameter += line[i++];
+      parameter.append(line.substr(i, quote - i));
+      if (quote + 1 < line.size() && line[quote + 1] == '"') {
+        parameter += '"';
+        i = quote + 2;
+        continue;
+      }
+      i = quote + 1;
+      closed = true;
+      break;
     }
     if (!closed) throw ScriptError(number, "unbalanced quotes");
     if (i < line.size() && !IsSpace(line[i]))
@@ -60,12 +64,15 @@ ScriptStep ParseActionLine(const std::string& line, int number) {
 
 std::vector<ScriptStep> ParseScript(const std::string& text) {
   std::vector<ScriptStep> steps;
-  std::istringstream in(text);
   int number = 0;
-  for (std::string line; std::getline(in, line);) {
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string_view line(text.data() + at, end - at);
+    at = end + 1;
     ++number;
     size_t first = line.find_first_not_of(" \t\r");
-    if (first == std::string::npos || line[first] == '#') continue;
+    if (first == std::string_view::npos || line[first] == '#') continue;
     if (line[first] == '@') {
       std::vector<std::string> words = Words(line.substr(first + 1));
       ScriptStep step;

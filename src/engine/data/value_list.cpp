@@ -121,6 +121,65 @@ int32_t TChartValueList::AppendOrdered(double value) {
   return index;
 }
 
+void TChartValueList::AppendAll(std::vector<double>& values) {
+  if (values_.empty()) {
+    values_.swap(values);
+  } else {
+    values_.insert(values_.end(), values.begin(), values.end());
+  }
+  std::vector<double>().swap(values);
+  sortedness_ = Sortedness::kUnknown;
+  MarkDirty();
+}
+
+std::optional<std::vector<int32_t>> TChartValueList::AppendAllOrdered(std::vector<double>& values) {
+  if (order_ == TChartListOrder::loNone) {
+    // AppendOrdered leaves the known order alone for unordered lists.
+    const Sortedness kept = sortedness_;
+    AppendAll(values);
+    sortedness_ = kept;
+    return std::vector<int32_t>();
+  }
+  if (std::any_of(values.begin(), values.end(), [](double v) { return std::isnan(v); }))
+    return std::nullopt;
+  if (sortedness_ == Sortedness::kUnknown) {
+    sortedness_ = IsSorted() ? Sortedness::kSorted : Sortedness::kUnsorted;
+  }
+  if (sortedness_ != Sortedness::kSorted) return std::nullopt;
+  const size_t before = values_.size();
+  bool inPlace = before == 0 || values.empty() || InOrder(values_.back(), values.front());
+  for (size_t i = 1; inPlace && i < values.size(); ++i) inPlace = InOrder(values[i - 1], values[i]);
+  if (inPlace) {
+    AppendAll(values);
+    sortedness_ = Sortedness::kSorted;
+    return std::vector<int32_t>();
+  }
+  // One by one, each value goes after the values that do not lie beyond it: a stable sort of
+  // the new values merged after equal old ones.
+  std::vector<int32_t> incoming(values.size());
+  std::iota(incoming.begin(), incoming.end(), 0);
+  const bool descending = order_ == TChartListOrder::loDescending;
+  std::stable_sort(incoming.begin(), incoming.end(), [&values, descending](int32_t a, int32_t b) {
+    return descending ? values[size_t(a)] > values[size_t(b)]
+                      : values[size_t(a)] < values[size_t(b)];
+  });
+  std::vector<int32_t> order;
+  order.reserve(before + values.size());
+  size_t i = 0, j = 0;
+  while (i < before || j < incoming.size()) {
+    if (j == incoming.size() || (i < before && InOrder(values_[i], values[size_t(incoming[j])]))) {
+      order.push_back(int32_t(i++));
+    } else {
+      order.push_back(int32_t(before) + incoming[j++]);
+    }
+  }
+  std::vector<int32_t>().swap(incoming);
+  AppendAll(values);
+  ApplyOrder(order);
+  sortedness_ = Sortedness::kSorted;
+  return order;
+}
+
 void TChartValueList::InsertAt(int32_t index, double value) {
   CheckIndex(index, ValueCount() + 1);
   values_.insert(values_.begin() + index, value);

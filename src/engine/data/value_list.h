@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -82,6 +83,14 @@ class TChartValueList {
   // Places the raw value by Order (equal values keep their arrival order, the new one last);
   // returns its index.
   int32_t AppendOrdered(double value);
+  // Appends many raw values as AppendOrdered would one by one, in O(n log n): `values` is
+  // taken (left empty) and the answer is the order that put them in place (new index i holds
+  // the value that was at order[i] once they were all at the end), empty when they could stay
+  // at the end. Nothing happens and nullopt is the answer where only the one-by-one walk knows
+  // the places (a list not known to be in order, a NaN among the values).
+  std::optional<std::vector<int32_t>> AppendAllOrdered(std::vector<double>& values);
+  // Appends raw values at the end regardless of Order (`values` is taken).
+  void AppendAll(std::vector<double>& values);
   // Inserts at 0..ValueCount regardless of Order.
   void InsertAt(int32_t index, double value);
   // Overwrites the raw value and tells the linked series.

@@ -468,6 +468,53 @@ int32_t TChartSeries::AddPointXY(double x, double y, const std::string& label, T
   return InsertPoint(x, y, label, color);
 }
 
+void TChartSeries::AddPointsXY(std::vector<double>& xs, std::vector<double>& ys, TColor color,
+                               std::vector<std::string>& labels, const std::string& commonLabel) {
+  const size_t count = std::min(xs.size(), ys.size());
+  auto labelOf = [&](size_t i) -> const std::string& {
+    return labels.empty() ? commonLabel : labels[i];
+  };
+  const auto before = size_t(PointCount());
+  std::optional<std::vector<int32_t>> order;
+  // Handlers and linked series want to hear of every point; lists beyond X and Y take their
+  // staged values one by one.
+  const bool oneByOne = OnBeforeAdd || OnAfterAdd || !linkedSeries_.empty() ||
+                        valueLists_.size() > 2 || (!labels.empty() && labels.size() < count) ||
+                        count > size_t(INT32_MAX) - before;
+  double lastX = 0;
+  if (count > 0 && !oneByOne) {
+    xs.resize(count);
+    lastX = xs.back();
+    order = XValues().AppendAllOrdered(xs);
+  }
+  if (!order) {
+    for (size_t i = 0; i < count; ++i) AddPointXY(xs[i], ys[i], labelOf(i), color);
+    return;
+  }
+  if (count == 0) return;
+  ys.resize(count);
+  const double lastY = ys.back();
+  YValues().AppendAll(ys);
+  colors_.resize(before, clDefault);
+  colors_.resize(before + count, color);
+  const bool anyLabel =
+      std::any_of(labels.begin(), labels.end(), [](const std::string& l) { return !l.empty(); }) ||
+      (labels.empty() && !commonLabel.empty());
+  if (anyLabel || !labels_.empty()) {
+    labels_.resize(before);
+    labels_.reserve(before + count);
+    for (size_t i = 0; i < count; ++i) labels_.push_back(labelOf(i));
+  }
+  if (!order->empty()) {
+    YValues().ApplyOrder(*order);
+    ReorderParallel(colors_, *order, clDefault);
+    if (!labels_.empty()) ReorderParallel(labels_, *order, std::string());
+  }
+  XValues().SetPendingValue(lastX);
+  YValues().SetPendingValue(lastY);
+  if (active_) RequestRepaint();
+}
+
 int32_t TChartSeries::InsertPoint(double x, double y, const std::string& label, TColor color) {
   const size_t before = colors_.size();
   const int32_t index = XValues().AppendOrdered(x);

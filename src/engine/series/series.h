@@ -220,6 +220,12 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
   // Returns the new point's index, or -1 when OnBeforeAdd refuses it.
   virtual int32_t AddPointXY(double x, double y, const std::string& label = {},
                              TColor color = clDefault);
+  // Adds the pairs of xs and ys (as many as the shorter has) as AddPointXY would one by one,
+  // each with labels[i] (commonLabel where labels is empty) and `color`; ordering the X values
+  // costs O(n log n) in all, not a move of the values after each point. The vectors are
+  // taken.
+  virtual void AddPointsXY(std::vector<double>& xs, std::vector<double>& ys, TColor color,
+                           std::vector<std::string>& labels, const std::string& commonLabel = {});
   // The other coordinate is the point count.
   virtual int32_t AddPointValue(double value, const std::string& label = {},
                                 TColor color = clDefault);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/ansi.h"
+#include "platform/codepage.h"
 
 namespace zq::platform {
 
@@ -10,6 +11,7 @@ namespace {
 
 std::string Convert(std::string_view text, UINT from, UINT to) {
   if (text.empty()) return {};
+  if (IsPlainAscii(text)) return std::string(text);
   int wide = MultiByteToWideChar(from, 0, text.data(), int(text.size()), nullptr, 0);
   if (wide <= 0) return {};
   std::wstring w(size_t(wide), L'\0');
@@ -23,7 +25,11 @@ std::string Convert(std::string_view text, UINT from, UINT to) {
 
 }  // namespace
 
-std::string AnsiToUtf8(std::string_view ansi) { return Convert(ansi, CP_ACP, CP_UTF8); }
-std::string Utf8ToAnsi(std::string_view utf8) { return Convert(utf8, CP_UTF8, CP_ACP); }
+std::string AnsiToUtf8(std::string_view ansi) {
+  return Convert(ansi, CP_ACP, CP_UTF8);
+}
+std::string Utf8ToAnsi(std::string_view utf8) {
+  return Convert(utf8, CP_UTF8, CP_ACP);
+}
 
 }  // namespace zq::platform
