@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -445,6 +446,56 @@ TEST_F(MappingTest, HugeAndInvalidValuesGoToTheCentre) {
   EXPECT_EQ(bottom.ValueToPixel(5.4e7), 250);
   left.SetWorkingRange(-1e308, 1e308);
   EXPECT_EQ(left.ValueToPixel(0), 170);
+}
+
+TEST_F(MappingTest, PixelMapsAnswerAsTheAxisAndVouchForTheirRanges) {
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> unit(0, 1);
+  struct Range {
+    double minimum, maximum;
+    bool inverted, logarithmic;
+  };
+  const Range ranges[] = {{0, 10, false, false},        {-3.7, 1e-3, true, false},
+                          {1e9, 1e9 + 7, false, false}, {1e-200, 3e-200, false, false},
+                          {-1e250, 1e250, true, false}, {1, 1000, false, true},
+                          {5, 5, false, false}};
+  for (const Range& r : ranges) {
+    for (TCustomChartAxis* axis : {&bottom, &left}) {
+      axis->SetInverted(r.inverted);
+      axis->SetLogarithmic(r.logarithmic);
+      axis->SetWorkingRange(r.minimum, r.maximum);
+      const TAxisPixelMap map = axis->PixelMap();
+      const double span = r.maximum - r.minimum;
+      std::vector<double> values = {r.minimum,
+                                    r.maximum,
+                                    0,
+                                    -0.0,
+                                    1e300,
+                                    -1e300,
+                                    std::numeric_limits<double>::quiet_NaN(),
+                                    std::numeric_limits<double>::infinity()};
+      for (int i = 0; i < 20000; ++i) {
+        const double v = r.minimum + span * (unit(rng) * 1.4 - 0.2);
+        values.push_back(v);
+        // Values whose pixel lies half-way, and their neighbours.
+        const double half = r.minimum + span * (std::floor(unit(rng) * axis->IAxisSize()) + 0.5) /
+                                            axis->IAxisSize();
+        values.push_back(half);
+        values.push_back(std::nextafter(half, 1e308));
+        values.push_back(std::nextafter(half, -1e308));
+      }
+      for (double v : values) {
+        ASSERT_EQ(map(v), axis->ValueToPixel(v)) << v << " on " << r.minimum << ".." << r.maximum;
+        double lo = 0, hi = 0;
+        if (map.SamePixelRange(v, lo, hi)) {
+          ASSERT_LE(lo, v);
+          ASSERT_GE(hi, v);
+          for (double w : {lo, hi, lo + (hi - lo) * unit(rng), std::nextafter(lo, hi)})
+            ASSERT_EQ(axis->ValueToPixel(w), axis->ValueToPixel(v)) << w << " beside " << v;
+        }
+      }
+    }
+  }
 }
 
 TEST_F(MappingTest, TinyAxesGiveZeroValues) {

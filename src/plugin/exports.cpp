@@ -4,6 +4,17 @@
 #include "plugin/dispatch.h"
 #include "plugin/host.h"
 
+namespace {
+// Loading the library runs this, as the only thing besides the other static initialisation.
+[[maybe_unused]] const bool kLoadSettingsRead = [] {
+  try {
+    zq::plugin::ReadLoadSettings();
+  } catch (...) {
+  }
+  return true;
+}();
+}  // namespace
+
 using zq::Bool32;
 using zq::Int32;
 namespace plugin = zq::plugin;

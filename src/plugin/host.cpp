@@ -2,8 +2,10 @@
 
 #include <stdexcept>
 
+#include "engine/series/line_series.h"
 #include "platform/ansi.h"
 #include "platform/codepage.h"
+#include "platform/environment.h"
 #include "plugin/catalogue.h"
 #include "plugin/dispatch.h"
 #include "plugin/plugin_utils.h"
@@ -62,6 +64,11 @@ InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text) {
   answer.replaced = access(requestCode, &variable) != 0;
   answer.text = FromHostText(variable);
   return answer;
+}
+
+void ReadLoadSettings() {
+  const std::string everySegment = platform::EnvironmentVariable("ZQ_DRAW_EVERY_SEGMENT");
+  SetDrawEverySegment(!everySegment.empty() && everySegment != "0");
 }
 
 void InitPlugIn(Int32 hostValue, char** name, char** author, char** description) {

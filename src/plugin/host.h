@@ -49,6 +49,11 @@ struct InterfaceAnswer {
 };
 InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text);
 
+// Settings that the plug-in takes from the environment when it is loaded:
+// ZQ_DRAW_EVERY_SEGMENT (any value but "" and "0") makes line series draw every segment, a
+// checking aid for comparing pictures (DrawEverySegment).
+void ReadLoadSettings();
+
 // The plug-in's entry points, callable from C++ (the exports wrap them and catch everything).
 void InitPlugIn(Int32 hostValue, char** name, char** author, char** description);
 void RegisterPlugIn(AddActionProc addAction, OpaqueProc second, OpaqueProc third,

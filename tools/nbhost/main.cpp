@@ -21,8 +21,10 @@ const char* kUsage =
     "usage: nbhost [--plugin PATH] COMMAND\n"
     "  register     print the plug-in's texts and registrations\n"
     "  run SCRIPT [--out DIR] [--format png|bmp] [--capture print|screen] [--trace]\n"
+    "             [--draw-every-segment]\n"
     "               play an action script in real windows and save the charts it shows\n"
-    "               (print: PrintWindow, the default; screen: a copy of the window's DC)\n";
+    "               (print: PrintWindow, the default; screen: a copy of the window's DC;\n"
+    "               --draw-every-segment: a checking aid, the same pictures drawn the slow way)\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::fprintf(stderr, "nbhost: %s\n", problem.c_str());
@@ -94,6 +96,9 @@ int main(int argc, char** argv) {
         capture = args[++i] == "print" ? WindowDesk::Capture::Print : WindowDesk::Capture::Screen;
       } else if (a == "--trace") {
         options.trace = true;
+      } else if (a == "--draw-every-segment") {
+        // Read by the plug-in when it loads.
+        SetEnvironmentVariableA("ZQ_DRAW_EVERY_SEGMENT", "1");
       } else if (a == "--plugin") {
         if (!hasValue) return Usage("--plugin needs a path");
         plugin = args[++i];

@@ -17,7 +17,9 @@ const char* kUsage =
     "usage: zqchart [--plugin PATH] COMMAND\n"
     "  actions      list the actions the plug-in registers, by category\n"
     "  run SCRIPT [--out DIR] [--format png|svg|pdf] [--locale ru-RU|en-US] [--trace]\n"
-    "               play an action script and save the charts it shows\n";
+    "             [--draw-every-segment]\n"
+    "               play an action script and save the charts it shows\n"
+    "               (--draw-every-segment: a checking aid, the same pictures drawn the slow way)\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "zqchart: %s\n", problem);
@@ -83,6 +85,9 @@ int main(int argc, char** argv) {
         setenv("ZQ_LOCALE", v->c_str(), 1);
       } else if (a == "--trace") {
         options.trace = true;
+      } else if (a == "--draw-every-segment") {
+        // Read by the plug-in when it loads.
+        setenv("ZQ_DRAW_EVERY_SEGMENT", "1", 1);
       } else if (options.scriptPath.empty() && a.rfind("--", 0) != 0) {
         options.scriptPath = a;
       } else {

@@ -545,6 +545,39 @@ int32_t TCustomChartAxis::ValueToPixel(double value) const {
   return iCenterPos_;
 }
 
+TAxisPixelMap TCustomChartAxis::PixelMap() const {
+  TAxisPixelMap map;
+  map.axis_ = this;
+  // Ranges and sizes that keep every product of the estimate far from overflow (see there).
+  const double range = std::fabs(iRange_);
+  const bool nearest = std::nearbyint(0.5) == 0 && std::nearbyint(1.5) == 2 &&
+                       std::nearbyint(-0.5) == 0 && std::nearbyint(-1.5) == -2;
+  map.estimate_ = nearest && !depthAxis_ && !logarithmic_ && range >= 1e-280 && range <= 1e280;
+  map.fromStart_ = horizontal_ != inverted_;
+  map.minimum_ = iMinimum_;
+  map.scale_ = map.estimate_ ? double(iAxisSize_) / iRange_ : 0;
+  map.startPos_ = iStartPos_;
+  map.endPos_ = iEndPos_;
+  return map;
+}
+
+bool TAxisPixelMap::SamePixelRange(double value, double& lo, double& hi) const {
+  if (!estimate_ || scale_ == 0 || std::isnan(value)) return false;
+  const int32_t pixel = (*this)(value);
+  const int64_t steps = fromStart_ ? int64_t(pixel) - startPos_ : int64_t(endPos_) - pixel;
+  // Just inside the pixel's half-way values on either side.
+  const double a = minimum_ + (double(steps) - 0.49) / scale_;
+  const double b = minimum_ + (double(steps) + 0.49) / scale_;
+  lo = std::min({a, b, value});
+  hi = std::max({a, b, value});
+  auto inRange = [this](double v) { return std::fabs((v - minimum_) * scale_) < 2147483000.0; };
+  return inRange(lo) && inRange(hi) && (*this)(lo) == pixel && (*this)(hi) == pixel;
+}
+
+int32_t TAxisPixelMap::Exact(double value) const {
+  return axis_ ? axis_->ValueToPixel(value) : 0;
+}
+
 double TCustomChartAxis::PixelToValue(int32_t pixel) const {
   if (depthAxis_) {
     const int32_t width = chart_ ? chart_->Width3D() : 0;

@@ -3,7 +3,9 @@
 // done elsewhere, from the labels computed here.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +20,48 @@ class TChartSeries;
 class TCustomChartAxis;
 
 enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+
+// An axis' ValueToPixel for loops over many points, with the same answer for every value.
+// A linear axis divides by its range and rounds halves to even; here one multiplication by the
+// scale estimates the quotient within 2^-20 (four roundings of at most 2^-53 each, relative to
+// a value below 2^31), which is enough to round it unless it lies within 10^-4 of a half or
+// beyond the int32 range: those values, and every value of other axes, take ValueToPixel. (A
+// rounding mode other than to nearest, set by whoever loaded us, turns the estimate off.)
+class TAxisPixelMap {
+ public:
+  int32_t operator()(double value) const {
+    if (estimate_) {
+      const double e = (value - minimum_) * scale_;
+      if (std::fabs(e) < 2147483000.0) {
+        // The nearest integer, unless e lies (almost) half-way: then the test below fails.
+        const auto r = int64_t(e + std::copysign(0.5, e));
+        if (std::fabs(e - double(r)) < 0.4999) {
+          const int64_t p = fromStart_ ? int64_t(startPos_) + r : int64_t(endPos_) - r;
+          return int32_t(std::clamp<int64_t>(p, INT32_MIN, INT32_MAX));
+        }
+      }
+    }
+    return Exact(value);
+  }
+
+  // Values lo <= value <= hi that all take value's pixel, for loops that would rather compare
+  // than map: two values either side, checked. Within the int32 range a linear axis maps in
+  // order (every step of the mapping keeps the order of its input), so two checked ends vouch
+  // for everything between them. False on other axes and far out.
+  bool SamePixelRange(double value, double& lo, double& hi) const;
+
+ private:
+  friend class TCustomChartAxis;
+  int32_t Exact(double value) const;
+
+  const TCustomChartAxis* axis_ = nullptr;
+  bool estimate_ = false;
+  bool fromStart_ = false;
+  double minimum_ = 0;
+  double scale_ = 0;
+  int32_t startPos_ = 0;
+  int32_t endPos_ = 0;
+};
 
 // Resource texts.
 inline constexpr const char* kMsgAxisIncrement = "Axis increment must be >= 0";
@@ -230,6 +274,7 @@ class TCustomChartAxis {
   int32_t ICenterPos() const { return iCenterPos_; }
   // The value's pixel along the axis (for the depth axis, a depth offset).
   int32_t ValueToPixel(double value) const;
+  TAxisPixelMap PixelMap() const;
   int32_t ValueToPixelX(double value) const { return ValueToPixel(value); }
   int32_t ValueToPixelY(double value) const { return ValueToPixel(value); }
   double PixelToValue(int32_t pixel) const;

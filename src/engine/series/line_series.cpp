@@ -8,6 +8,7 @@
 #include "engine/axes/axis.h"
 #include "engine/drawing/canvas3d.h"
 #include "engine/drawing/errors.h"
+#include "engine/series/column_run.h"
 
 namespace zq {
 
@@ -48,7 +49,17 @@ bool InsidePolygon(const Point* pts, int n, double x, double y) {
   return inside;
 }
 
+bool g_drawEverySegment = false;
+
 }  // namespace
+
+void SetDrawEverySegment(bool value) {
+  g_drawEverySegment = value;
+}
+
+bool DrawEverySegment() {
+  return g_drawEverySegment;
+}
 
 // ---- TSeriesPointer ----------------------------------------------------------------------
 
@@ -330,6 +341,97 @@ int32_t TCustomSeries::EnteringY(int32_t index, int32_t edgeX) const {
   const double at = axis ? axis->PixelToValue(edgeX) : x0;
   const double y0 = YValue(index - 1), y1 = YValue(index);
   return CalcYPosValue(y0 + (at - x0) * (y1 - y0) / (x1 - x0));
+}
+
+bool TCustomSeries::DrawsByColumns() const {
+  const TChartHost* chart = ParentChart();
+  // Only the plain line series: another kind may place its points otherwise.
+  return !g_drawEverySegment && chart && !chart->View3D() && typeid(*this) == typeid(TLineSeries) &&
+         drawLine_ && !drawArea_ && !stairs_ && !pointer_.Visible() && linePen_.Visible() &&
+         !linePen_.SmallDots() && linePen_.Width() == 1 && linePen_.Style() == TPenStyle::psSolid &&
+         linePen_.Mode() == TPenMode::pmCopy && GetHorizAxis() && GetVertAxis() &&
+         DrawValuesForward();
+}
+
+void TCustomSeries::DrawAllValues() {
+  const int32_t first = FirstValueIndex();
+  const int32_t last = std::min(LastValueIndex(), PointCount() - 1);
+  if (first >= 0 && last - first > 2 && DrawsByColumns()) {
+    DrawValuesByColumns(first, last);
+  } else {
+    TChartSeries::DrawAllValues();
+  }
+}
+
+void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last) {
+  const std::vector<double>& xs = XValues().RawValues();
+  const std::vector<double>& ys = YValues().RawValues();
+  const std::vector<TColor>& colors = Colors();
+  const double xMultiplier = XValues().Multiplier(), yMultiplier = YValues().Multiplier();
+  const TAxisPixelMap xPixel = GetHorizAxis()->PixelMap();
+  const TAxisPixelMap yPixel = GetVertAxis()->PixelMap();
+  // The points of the open column: its first point came through DrawValue, the others are
+  // gathered here. They share the first one's stored colour, which stands for one colour
+  // unless each point takes the palette's.
+  TColumnRun run;
+  bool open = false;
+  int32_t columnX = 0, lastInColumn = -1;
+  TColor columnColor = clNone, storedColor = clNone;
+  // X values that certainly fall in the column.
+  double columnLow = 0, columnHigh = -1;
+  auto openAfter = [&](int32_t index) {
+    open = haveOld_ && oldIndex_ == index && oldColor_ != clNone && size_t(index) < colors.size();
+    if (!open) return;
+    storedColor = colors[size_t(index)];
+    open = !(storedColor == clDefault && ColorEachPoint());
+    if (!open) return;
+    run.Start(oldY_);
+    columnX = oldX_;
+    columnColor = oldColor_;
+    lastInColumn = index;
+    if (!xPixel.SamePixelRange(xs[size_t(index)] * xMultiplier, columnLow, columnHigh) ||
+        xPixel(columnLow) != columnX) {
+      columnLow = 0;
+      columnHigh = -1;
+    }
+  };
+  auto close = [&] {
+    int32_t from = 0, to = 0;
+    if (run.Span(from, to)) {
+      oldX_ = columnX;
+      oldY_ = from;
+      DrawLine2D(columnX, to, columnColor);
+    }
+    // The state DrawValue leaves after the column's last point.
+    oldX_ = columnX;
+    oldY_ = run.Last();
+    oldIndex_ = lastInColumn;
+    oldColor_ = pendingColor_ = columnColor;
+    pointerPending_ = true;
+    haveOld_ = true;
+    bottomPos_ = oldBottomPos_ = GetOriginPos(lastInColumn);
+    open = false;
+  };
+  DrawValue(first);
+  openAfter(first);
+  const size_t colorCount = colors.size();
+  for (int32_t i = first + 1; i <= last; ++i) {
+    // The last point goes through DrawValue, which finishes the line.
+    if (open && i != last && size_t(i) < colorCount && colors[size_t(i)] == storedColor) {
+      const double x = xs[size_t(i)] * xMultiplier;
+      if ((x >= columnLow && x <= columnHigh) || xPixel(x) == columnX) {
+        const int32_t y = yPixel(ys[size_t(i)] * yMultiplier);
+        if (y >= -kMaxPointPixel && y <= kMaxPointPixel) {
+          run.Add(y);
+          lastInColumn = i;
+          continue;
+        }
+      }
+    }
+    if (open) close();
+    DrawValue(i);
+    openAfter(i);
+  }
 }
 
 void TCustomSeries::DrawValue(int32_t index) {

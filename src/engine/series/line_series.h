@@ -33,6 +33,12 @@ enum class TMultiArea { maNone, maStacked, maStacked100 };
 
 inline constexpr const char* kMsgPointerSize = "Pointer size must be greater than zero";
 
+// A checking aid, off unless asked for: line series then draw every segment and every ribbon
+// face, none left out for lying on pixels that later drawing covers the same way. The picture
+// is the same either way; only the drawing is slower.
+void SetDrawEverySegment(bool value);
+bool DrawEverySegment();
+
 // Pixels further out than this are not drawn: old 16-bit drawing limits, kept so that a wild
 // value does not pull a line across the whole chart.
 inline constexpr int32_t kMaxPointPixel = 32766;
@@ -155,6 +161,7 @@ class TCustomSeries : public TChartSeries {
   TSeriesPointerStyle PointerStyleOf(int32_t valueIndex);
 
   // ---- drawing -----------------------------------------------------------------------------
+  void DrawAllValues() override;
   void DrawValue(int32_t index) override;
   void DrawMark(int32_t index, const std::string& text, TSeriesMarkPosition& position) override;
   // Draws the marker of point `valueIndex` centred on (x, y).
@@ -182,6 +189,12 @@ class TCustomSeries : public TChartSeries {
   void DrawRibbon(int32_t index, int32_t x, int32_t y, TColor color);
   void DrawAreaSegment(int32_t index, int32_t x, int32_t y, TColor color);
   void DrawLine2D(int32_t x, int32_t y, TColor color);
+  // Whether a 2D line is drawn a pixel column at a time: a plain line series whose segments are
+  // 1-pixel solid lines, without pointers or stairs.
+  bool DrawsByColumns() const;
+  // DrawAllValues for such a line: points that stay in the column (and colour) of the point
+  // before them are gathered, and the few that give the same pixels are joined.
+  void DrawValuesByColumns(int32_t first, int32_t last);
   // Draws the pointer of the point at the old position when it is still owed.
   void FlushPendingPointer();
   // The height of the line at the chart's edge, between points index - 1 and index.

@@ -637,10 +637,7 @@ void TChartSeries::FillSampleValues(int32_t numValues) {
 }
 
 TColor TChartSeries::PointColor(int32_t index) const {
-  if (index < 0 || size_t(index) >= colors_.size()) return seriesColor_;
-  const TColor c = colors_[size_t(index)];
-  if (c != clDefault) return c;
-  return colorEachPoint_ ? DefaultPaletteColor(index) : seriesColor_;
+  return StoredPointColor(index);
 }
 
 void TChartSeries::SetPointColor(int32_t index, TColor color) {

@@ -245,6 +245,14 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
   virtual void SwapPoints(int32_t a, int32_t b);
 
   virtual TColor PointColor(int32_t index) const;
+  // The colour that PointColor gives in TChartSeries, inline for loops over many points: the
+  // point's own, else the palette's (ColorEachPoint) or the series colour.
+  TColor StoredPointColor(int32_t index) const {
+    if (index < 0 || size_t(index) >= colors_.size()) return seriesColor_;
+    const TColor c = colors_[size_t(index)];
+    if (c != clDefault) return c;
+    return colorEachPoint_ ? DefaultPaletteColor(index) : seriesColor_;
+  }
   void SetPointColor(int32_t index, TColor color);
   virtual std::string PointLabel(int32_t index) const;
   void SetPointLabel(int32_t index, const std::string& label);

@@ -216,6 +216,10 @@ void CairoSurface::TracePolyline(const Point* points, int32_t count, bool closed
   for (int32_t i = 0; i < segments; ++i) {
     const Point a = points[i], b = points[(i + 1) % count];
     raster::LineWalk walk(a, b);
+    if (period == 1) {
+      walk.Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { plot(x, y, true); });
+      continue;
+    }
     walk.Visit(clipBox_, [&](int32_t x, int32_t y, int64_t j) {
       plot(x, y, bool(dash.on[size_t((phase + j) % period)]));
     });
@@ -227,6 +231,26 @@ void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool
   const uint32_t fore = DevicePixel(pen_.color), back = DevicePixel(backColor_);
   const bool opaque = backMode_ == BackMode::Opaque;
   const Rop rop = PenRop();
+  if (rop == Rop::Copy && clipMask_.empty() && DashFor(pen_.style).on.size() == 1) {
+    // A solid line inside the clip box: its pixels are simply set (the box is the walk's), an
+    // upright segment a column at a time, from its first pixel to the one before its end.
+    const int32_t segments = closed ? count : count - 1;
+    for (int32_t i = 0; i < segments; ++i) {
+      const Point a = points[i], b = points[(i + 1) % count];
+      if (a.x == b.x && a.y != b.y) {
+        if (a.x < clipBox_.left || a.x >= clipBox_.right) continue;
+        const int64_t top = a.y < b.y ? int64_t(a.y) : int64_t(b.y) + 1;
+        const int64_t bottom = a.y < b.y ? int64_t(b.y) : int64_t(a.y) + 1;
+        for (int64_t y = std::max<int64_t>(top, clipBox_.top);
+             y < std::min<int64_t>(bottom, clipBox_.bottom); ++y)
+          Row(int32_t(y))[a.x] = fore;
+        continue;
+      }
+      raster::LineWalk(a, b).Visit(clipBox_,
+                                   [&](int32_t x, int32_t y, int64_t) { Row(y)[x] = fore; });
+    }
+    return;
+  }
   TracePolyline(points, count, closed, [&](int32_t x, int32_t y, bool on) {
     if (on)
       Put(x, y, fore, rop);

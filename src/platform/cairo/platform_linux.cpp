@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/dialog_ui.h"
+#include "platform/environment.h"
 #include "platform/host_memory.h"
 #include "platform/locale.h"
 #include "platform/picture.h"
@@ -48,6 +49,11 @@ LocaleSettings SystemLocale() {
     if (value && *value) return LocaleByName(LocaleNameFromPosix(value));
   }
   return LocaleByName("en-US");
+}
+
+std::string EnvironmentVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
 }
 
 DialogUi& GetDialogUi() {
