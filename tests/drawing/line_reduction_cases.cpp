@@ -1,0 +1,235 @@
+#include "drawing/line_reduction_cases.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "engine/chart/chart.h"
+#include "engine/series/line_series.h"
+#include "platform/locale.h"
+
+namespace zq::test {
+
+namespace {
+
+// The same numbers on every platform (the standard distributions are not).
+class Numbers {
+ public:
+  explicit Numbers(uint64_t seed) : state_(seed) {}
+  uint64_t Next() {
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  // From -1 to 1.
+  double Signed() { return double(Next() >> 11) / double(1ull << 52) - 1.0; }
+
+ private:
+  uint64_t state_;
+};
+
+struct Points {
+  std::vector<double> xs, ys;
+};
+
+Points Walk(size_t count, uint64_t seed, double step = 1.0) {
+  Numbers n(seed);
+  Points p;
+  double y = 0;
+  for (size_t i = 0; i < count; ++i) {
+    y += n.Signed() * step;
+    p.xs.push_back(double(i));
+    p.ys.push_back(y);
+  }
+  return p;
+}
+
+TLineSeries& AddLine(TChart& chart, TColor color, Points points) {
+  TLineSeries& s = chart.AddSeries<TLineSeries>();
+  s.SetSeriesColor(color);
+  std::vector<std::string> noLabels;
+  s.AddPointsXY(points.xs, points.ys, clDefault, noLabels);
+  return s;
+}
+
+// Points per pixel column of the walks: the chart rectangle of a 64-pixel chart is about 40
+// pixels wide.
+template <int PerColumn>
+void DenseWalk(TChart& chart) {
+  // With noise of about a third of the walk's own range, most neighbours lie pixels apart.
+  const size_t count = size_t(PerColumn) * 40;
+  Points p = Walk(count, PerColumn);
+  Numbers noise(PerColumn + 1000);
+  for (double& y : p.ys) y += noise.Signed() * 0.3 * std::sqrt(double(count));
+  AddLine(chart, clRed, p);
+}
+
+void SineWithNoise(TChart& chart) {
+  Numbers n(7);
+  Points p;
+  for (int i = 0; i < 20000; ++i) {
+    p.xs.push_back(i * 0.01);
+    p.ys.push_back(50 + 40 * std::sin(i * 0.002) + 10 * n.Signed());
+  }
+  AddLine(chart, clBlue, p);
+}
+
+void Spikes(TChart& chart) {
+  Points p;
+  for (int i = 0; i < 30000; ++i) {
+    p.xs.push_back(i);
+    p.ys.push_back(i % 997 == 0 ? 100 : i % 1499 == 0 ? -50 : 0);
+  }
+  AddLine(chart, clGreen, p);
+}
+
+void Steps(TChart& chart) {
+  Points p;
+  for (int i = 0; i < 30000; ++i) {
+    p.xs.push_back(i);
+    p.ys.push_back(double((i / 1500) * 7 % 50));
+  }
+  AddLine(chart, clNavy, p);
+}
+
+// Null points break the line; a run of points and single points have colours of their own.
+void NullsAndColours(TChart& chart) {
+  TLineSeries& s = AddLine(chart, clRed, Walk(20000, 11));
+  for (int32_t i = 350; i < 20000; i += 700) s.SetPointColor(i, clNone);
+  for (int32_t i = 5000; i < 6000; ++i) s.SetPointColor(i, clBlue);
+  for (int32_t i = 100; i < 20000; i += 333) s.SetPointColor(i, clLime);
+  s.SetPointColor(19999, clNone);
+}
+
+void UnsortedRepeatedX(TChart& chart) {
+  Numbers n(13);
+  Points p;
+  for (int i = 0; i < 10000; ++i) {
+    p.xs.push_back(double(n.Next() % 200));
+    p.ys.push_back(n.Signed() * 50);
+  }
+  TLineSeries& s = chart.AddSeries<TLineSeries>();
+  s.XValues().SetOrder(TChartListOrder::loNone);
+  s.SetSeriesColor(clPurple);
+  std::vector<std::string> noLabels;
+  s.AddPointsXY(p.xs, p.ys, clDefault, noLabels);
+}
+
+void RepeatedX(TChart& chart) {
+  Points p = Walk(10000, 17);
+  for (size_t i = 0; i < p.xs.size(); ++i) p.xs[i] = double(i / 50);
+  AddLine(chart, clMaroon, p);
+}
+
+// Axis limits inside the data, and points so far out that their pixels are not drawn.
+void BeyondTheAxes(TChart& chart) {
+  Points p = Walk(20000, 19, 3.0);
+  for (size_t i = 0; i < p.ys.size(); i += 1231) p.ys[i] = i % 2 ? 1e12 : -1e12;
+  AddLine(chart, clRed, p);
+  chart.LeftAxis().SetMinMax(-20, 20);
+  chart.BottomAxis().SetMinMax(1000, 19000);
+}
+
+void ZoomedIn(TChart& chart) {
+  AddLine(chart, clBlue, Walk(20000, 23));
+  chart.BottomAxis().SetMinMax(3000.5, 3900.25);
+}
+
+void InvertedAxes(TChart& chart) {
+  AddLine(chart, clTeal, Walk(20000, 29));
+  chart.LeftAxis().SetInverted(true);
+  chart.BottomAxis().SetInverted(true);
+}
+
+void Logarithmic(TChart& chart) {
+  Points p = Walk(20000, 31, 0.05);
+  for (double& y : p.ys) y = std::exp(y);
+  AddLine(chart, clOlive, p);
+  chart.LeftAxis().SetLogarithmic(true);
+}
+
+// X descending: columns run from right to left.
+void DescendingX(TChart& chart) {
+  Points p = Walk(20000, 37);
+  for (double& x : p.xs) x = -x;
+  TLineSeries& s = chart.AddSeries<TLineSeries>();
+  s.XValues().SetOrder(TChartListOrder::loDescending);
+  s.SetSeriesColor(clFuchsia);
+  std::vector<std::string> noLabels;
+  s.AddPointsXY(p.xs, p.ys, clDefault, noLabels);
+}
+
+// Lines that keep every segment beside one that does not: palette colours, a wide pen,
+// a dashed pen, pointers, stairs.
+void KeptLines(TChart& chart) {
+  AddLine(chart, clRed, Walk(8000, 41)).SetColorEachPoint(true);
+  TLineSeries& wide = AddLine(chart, clBlue, Walk(8000, 43));
+  wide.LinePen().SetWidth(2);
+  TLineSeries& dashed = AddLine(chart, clGreen, Walk(8000, 47));
+  dashed.LinePen().SetStyle(TPenStyle::psDash);
+  AddLine(chart, clNavy, Walk(8000, 53)).Pointer().SetVisible(true);
+  AddLine(chart, clMaroon, Walk(8000, 59)).SetStairs(true);
+  AddLine(chart, clBlack, Walk(8000, 61));
+}
+
+const std::vector<LineReductionCase> kCases = {
+    {"walk_1", 64, 48, DenseWalk<1>},
+    {"walk_2", 64, 48, DenseWalk<2>},
+    {"walk_3", 64, 48, DenseWalk<3>},
+    {"walk_5", 64, 48, DenseWalk<5>},
+    {"walk_10", 64, 48, DenseWalk<10>},
+    {"walk_30", 64, 48, DenseWalk<30>},
+    {"walk_100", 64, 48, DenseWalk<100>},
+    {"walk_1000", 64, 48, DenseWalk<1000>},
+    {"walk_10000", 64, 48, DenseWalk<10000>, false},
+    {"sine_noise", 200, 120, SineWithNoise},
+    {"spikes", 120, 80, Spikes},
+    {"steps", 120, 80, Steps},
+    {"nulls_colours", 120, 80, NullsAndColours},
+    {"unsorted_repeated_x", 120, 80, UnsortedRepeatedX},
+    {"repeated_x", 120, 80, RepeatedX},
+    {"beyond_the_axes", 120, 80, BeyondTheAxes},
+    {"zoomed_in", 120, 80, ZoomedIn},
+    {"inverted_axes", 120, 80, InvertedAxes},
+    {"logarithmic", 120, 80, Logarithmic},
+    {"descending_x", 120, 80, DescendingX},
+    {"kept_lines", 160, 100, KeptLines},
+};
+
+}  // namespace
+
+const std::vector<LineReductionCase>& LineReductionCases() {
+  return kCases;
+}
+
+void DrawLineReductionCase(const LineReductionCase& c, bool everySegment,
+                           platform::Surface& surface) {
+  TChart chart;
+  chart.SetLocale(platform::LocaleByName("en-US"));
+  chart.SetSize(c.width, c.height);
+  chart.SetBevelWidth(0);
+  chart.SetColor(clWhite);
+  chart.SetMarginTop(2);
+  chart.SetMarginBottom(2);
+  chart.SetView3D(false);
+  chart.Legend().SetVisible(false);
+  chart.Title().SetText({""});
+  chart.SetUseBackBuffer(false);
+  c.build(chart);
+  const bool was = DrawEverySegment();
+  SetDrawEverySegment(everySegment);
+  chart.Paint(surface, chart.ClientRect());
+  SetDrawEverySegment(was);
+}
+
+int64_t DifferingPixels(const platform::Image& a, const platform::Image& b) {
+  if (a.width != b.width || a.height != b.height) {
+    return std::max<int64_t>(int64_t(a.pixels.size()), int64_t(b.pixels.size()));
+  }
+  int64_t differing = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i) differing += a.pixels[i] != b.pixels[i];
+  return differing;
+}
+
+}  // namespace zq::test
