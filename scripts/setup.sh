@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs everything the three builds need on Debian 12 and cross-builds libjpeg for win32.
+# Installs everything the three builds need on Debian 12 (zlib for Windows included) and
+# cross-builds libjpeg for win32.
 # Safe to run again: it only does what is missing, so a complete machine takes seconds.
 set -euo pipefail
 
@@ -58,9 +59,9 @@ apt_update() {
 required=(
   g++ cmake pkg-config git make dpkg-dev
   googletest libgtest-dev libbenchmark-dev
-  libcairo2-dev libfreetype-dev libfontconfig1-dev libjpeg-dev
+  libcairo2-dev libfreetype-dev libfontconfig1-dev libjpeg-dev zlib1g-dev
   fonts-liberation fonts-dejavu-core
-  mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine32:i386 wine64 xvfb xauth
   clang-format python3
 )

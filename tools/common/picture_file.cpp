@@ -1,9 +1,10 @@
 #include "common/picture_file.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstdio>
+
+#include "platform/png_file.h"
 
 namespace zq::host {
 
@@ -11,33 +12,6 @@ namespace {
 
 void Put32Le(std::vector<uint8_t>& out, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) out[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
-void Append32Be(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 3; i >= 0; --i) out.push_back(uint8_t(v >> (8 * i)));
-}
-
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-  static const std::array<uint32_t, 256> table = [] {
-    std::array<uint32_t, 256> t{};
-    for (uint32_t n = 0; n < 256; ++n) {
-      uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  crc = ~crc;
-  for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
-
-void AppendChunk(std::vector<uint8_t>& out, const char type[4], const std::vector<uint8_t>& data) {
-  Append32Be(out, uint32_t(data.size()));
-  const size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data.begin(), data.end());
-  Append32Be(out, Crc32(out.data() + start, out.size() - start));
 }
 
 std::string LowerExtension(const std::string& path) {
@@ -78,59 +52,13 @@ std::vector<uint8_t> EncodeBmp24(const platform::Image& image) {
   return file;
 }
 
-std::vector<uint8_t> EncodePng(const platform::Image& image) {
-  if (image.Empty()) return {};
-  // Filter-less RGB rows, each led by filter byte 0.
-  std::vector<uint8_t> raw;
-  raw.reserve(size_t(image.height) * (size_t(image.width) * 3 + 1));
-  for (int32_t y = 0; y < image.height; ++y) {
-    raw.push_back(0);
-    for (int32_t x = 0; x < image.width; ++x) {
-      uint32_t p = image.At(x, y);
-      raw.push_back(uint8_t(p >> 16));
-      raw.push_back(uint8_t(p >> 8));
-      raw.push_back(uint8_t(p));
-    }
-  }
-  // A zlib stream of stored blocks of at most 65535 bytes, with its Adler-32.
-  std::vector<uint8_t> z = {0x78, 0x01};
-  uint32_t a = 1, b = 0;
-  for (uint8_t byte : raw) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  size_t at = 0;
-  do {
-    const size_t n = std::min<size_t>(65535, raw.size() - at);
-    const bool last = at + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(uint8_t(n));
-    z.push_back(uint8_t(n >> 8));
-    z.push_back(uint8_t(~n));
-    z.push_back(uint8_t(~n >> 8));
-    z.insert(z.end(), raw.begin() + long(at), raw.begin() + long(at + n));
-    at += n;
-  } while (at < raw.size());
-  Append32Be(z, (b << 16) | a);
-
-  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<uint8_t> header;
-  Append32Be(header, uint32_t(image.width));
-  Append32Be(header, uint32_t(image.height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter, no interlace
-  AppendChunk(png, "IHDR", header);
-  AppendChunk(png, "IDAT", z);
-  AppendChunk(png, "IEND", {});
-  return png;
-}
-
 bool WritePicture(const platform::Image& image, const std::string& path, std::string& error) {
   const std::string ext = LowerExtension(path);
   std::vector<uint8_t> bytes;
   if (ext == "bmp") {
     bytes = EncodeBmp24(image);
   } else if (ext == "png") {
-    bytes = EncodePng(image);
+    bytes = platform::EncodePng(image);
   } else {
     error = "pictures are saved as .png or .bmp files";
     return false;

@@ -1,5 +1,5 @@
-// Pictures written by a host without a drawing library: 24-bit BMP and PNG (deflate "stored"
-// blocks: large but readable by every viewer), chosen by the file's extension.
+// Pictures written by a host without a drawing library: 24-bit BMP and PNG (see png_file.h),
+// chosen by the file's extension.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +10,8 @@
 
 namespace zq::host {
 
-// The file's bytes for a BMP or PNG picture; empty for an empty image.
+// The file's bytes for a BMP picture; empty for an empty image.
 std::vector<uint8_t> EncodeBmp24(const platform::Image& image);
-std::vector<uint8_t> EncodePng(const platform::Image& image);
 
 // Writes by extension (.bmp or .png, any case). False with a reason on failure.
 bool WritePicture(const platform::Image& image, const std::string& path, std::string& error);

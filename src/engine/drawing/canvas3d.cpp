@@ -63,6 +63,8 @@ bool Inside(const P& p) {
 }
 
 const platform::Pen kNoPen{};
+// Polygons of up to this many points are handled on the stack.
+constexpr size_t kSmallPolygon = 8;
 const platform::Brush kNoBrush{};
 
 }  // namespace
@@ -492,6 +494,13 @@ void TZidCanvas3D::PolylineD(const DPoint* points, size_t count) {
 void TZidCanvas3D::PolygonD(const DPoint* points, size_t count) {
   if (!surface_ || count == 0) return;
   bool all = std::all_of(points, points + count, [](const DPoint& p) { return Inside(p); });
+  if (all && count <= kSmallPolygon) {
+    // The faces of ribbons and boxes, a million at a time: no heap for them.
+    Point pts[kSmallPolygon];
+    for (size_t i = 0; i < count; ++i) pts[i] = {Coord(points[i].x), Coord(points[i].y)};
+    surface_->Polygon(pts, int32_t(count));
+    return;
+  }
   std::vector<Point> pts;
   if (all) {
     pts = ToSurfacePoints(points, count);
@@ -504,6 +513,12 @@ void TZidCanvas3D::PolygonD(const DPoint* points, size_t count) {
 }
 
 void TZidCanvas3D::SelectedPolygon3D(const D3* points, size_t count) {
+  if (count <= kSmallPolygon) {
+    DPoint pts[kSmallPolygon];
+    for (size_t i = 0; i < count; ++i) pts[i] = Project(points[i].x, points[i].y, points[i].z);
+    PolygonD(pts, count);
+    return;
+  }
   std::vector<DPoint> pts(count);
   for (size_t i = 0; i < count; ++i) pts[i] = Project(points[i].x, points[i].y, points[i].z);
   PolygonD(pts.data(), pts.size());

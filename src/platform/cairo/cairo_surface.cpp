@@ -343,14 +343,25 @@ void CairoSurface::Polyline(const Point* points, int32_t count) {
 // ---- filled shapes -----------------------------------------------------------------------
 
 void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
-  const std::vector<Point>& pts = outline.points;
-  const int32_t n = int32_t(pts.size());
+  DrawShape(outline.points.data(), int32_t(outline.points.size()), outline, fill);
+}
+
+void CairoSurface::DrawShape(const Point* pts, int32_t n, const ShapeOutline& outline, bool fill) {
   if (n == 0) return;
   const bool hasPen = pen_.style != PenStyle::Clear;
   const bool hasBrush = fill && brush_.style != BrushStyle::Clear && outline.closed;
   const bool wide = hasPen && !CosmeticPen();
-  if (hasBrush || wide) {
-    Rect bounds = BoundsOf(pts.data(), n, wide ? pen_.width : 0);
+  if (hasBrush && !wide && !outline.rounded) {
+    // The interior straight into the rows: its spans do not overlap, so each pixel is painted
+    // once, as through a mask.
+    const Rect box = Intersect(BoundsOf(pts, n, 0), clipBox_);
+    if (!IsEmpty(box)) {
+      raster::ScanPolygon(pts, n, box, [&](int32_t y, int32_t x0, int32_t x1) {
+        FillBrushSpan(y, x0, x1, brush_, PenRop());
+      });
+    }
+  } else if (hasBrush || wide) {
+    Rect bounds = BoundsOf(pts, n, wide ? pen_.width : 0);
     if (outline.rounded)
       bounds = {std::min(bounds.left, outline.box.left), std::min(bounds.top, outline.box.top),
                 std::max(bounds.right, outline.box.right),
@@ -364,16 +375,16 @@ void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
                                   std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
                                 });
       } else if (hasBrush) {
-        raster::ScanPolygon(pts.data(), n, mask.box, [&](int32_t y, int32_t x0, int32_t x1) {
+        raster::ScanPolygon(pts, n, mask.box, [&](int32_t y, int32_t x0, int32_t x1) {
           std::fill_n(&mask.At(x0, y), size_t(x1 - x0), uint8_t(1));
         });
       }
       // A wide outline replaces the interior under it; a cosmetic one is drawn over it.
-      if (wide) StrokeWide(pts.data(), n, outline.closed, mask, 4);
+      if (wide) StrokeWide(pts, n, outline.closed, mask, 4);
       PaintMask(mask, pen_.color, hasBrush ? &brush_ : nullptr, PenRop());
     }
   }
-  if (hasPen && !wide) DrawCosmeticPolyline(pts.data(), n, outline.closed);
+  if (hasPen && !wide) DrawCosmeticPolyline(pts, n, outline.closed);
 }
 
 Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bottom) const {
@@ -389,7 +400,8 @@ Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bo
 
 void CairoSurface::Polygon(const Point* points, int32_t count) {
   if (count < 2) return;
-  DrawShape({std::vector<Point>(points, points + count), true, false, {}, 0, 0}, true);
+  static const ShapeOutline kPolygon{};
+  DrawShape(points, count, kPolygon, true);
 }
 
 void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {

@@ -129,6 +129,8 @@ class CairoSurface : public Surface {
   void FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush& brush, Rop rop);
   // A shape filled with the brush and outlined with the pen.
   void DrawShape(const ShapeOutline& outline, bool fill);
+  // The same for the points given (the outline's own are not used).
+  void DrawShape(const Point* points, int32_t count, const ShapeOutline& outline, bool fill);
   Rect ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bottom) const;
   void FillPolygonRgb(const Point* points, int32_t count, Rgb color);
   void BlitPixels(const uint32_t* pixels, int32_t srcStride, int32_t width, int32_t height,

@@ -4,7 +4,11 @@
 #include <cairo-svg.h>
 #include <cairo.h>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include "platform/png_file.h"
 
 namespace zq::platform {
 
@@ -25,9 +29,20 @@ cairo_surface_t* ToCairo(const Image& image) {
   return s;
 }
 
+// Through the hosts' own PNG writer: quicker than Cairo's, with a file not much larger.
 bool WritePng(cairo_surface_t* s, const std::string& path) {
-  return cairo_surface_status(s) == CAIRO_STATUS_SUCCESS &&
-         cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) return false;
+  cairo_surface_flush(s);
+  const auto* data = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s));
+  const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+  const std::vector<uint8_t> bytes =
+      EncodePng(data, w, h, size_t(cairo_image_surface_get_stride(s)) / 4);
+  if (bytes.empty()) return false;
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fclose(f) == 0 && ok;
+  return ok;
 }
 
 // Paints the raster 1:1 onto a vector page and finishes the file.

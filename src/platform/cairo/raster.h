@@ -165,7 +165,9 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
   struct Edge {
     int64_t xTop, yTop, dx, dy;  // dy > 0
   };
-  std::vector<Edge> edges;
+  // Kept between calls: polygons come by the million (one thread draws).
+  static thread_local std::vector<Edge> edges;
+  edges.clear();
   edges.reserve(size_t(count));
   int64_t minY = INT64_MAX, maxY = INT64_MIN;
   for (int32_t i = 0; i < count; ++i) {
@@ -182,8 +184,9 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
   const int64_t yStart = std::max<int64_t>(minY, box.top);
   const int64_t yEnd = std::min<int64_t>(maxY, box.bottom);  // rows y < yEnd
   size_t next = 0;
-  std::vector<size_t> active;
-  std::vector<int64_t> xs;
+  static thread_local std::vector<size_t> active;
+  static thread_local std::vector<int64_t> xs;
+  active.clear();
   for (int64_t y = yStart; y < yEnd; ++y) {
     while (next < edges.size() && edges[next].yTop <= y) active.push_back(next++);
     xs.clear();
