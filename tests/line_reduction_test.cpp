@@ -59,6 +59,10 @@ TEST_P(RecordedLineReduction, ReplayedTheSamePixels) {
   if (c.name == "walk_30" || c.name == "sine_noise") {
     EXPECT_LT(quick.Ops().size() * 4, every.Ops().size()) << c.name;
   }
+  // A ribbon keeps a face for each pair of heights met in a column.
+  if (c.name == "ribbon_1000") {
+    EXPECT_LT(quick.Ops().size() * 2, every.Ops().size());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LineReduction, ::testing::ValuesIn(test::LineReductionCases()),

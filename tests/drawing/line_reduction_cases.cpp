@@ -173,6 +173,57 @@ void KeptLines(TChart& chart) {
   AddLine(chart, clBlack, Walk(8000, 61));
 }
 
+// The 3D view of a chart window: turned, with perspective.
+void Turned3D(TChart& chart) {
+  chart.SetView3D(true);
+  chart.SetChart3DPercent(20);
+  TView3DOptions& view = chart.View3DOptions();
+  view.SetOrthogonal(false);
+  view.SetElevation(357);
+  view.SetRotation(320);
+  view.SetPerspective(34);
+}
+
+template <int PerColumn>
+void DenseRibbon(TChart& chart) {
+  Turned3D(chart);
+  DenseWalk<PerColumn>(chart);
+}
+
+// The oblique view, at its own size and enlarged (where projected corners round).
+template <int Zoom>
+void ObliqueRibbon(TChart& chart) {
+  chart.SetView3D(true);
+  chart.View3DOptions().SetOrthogonal(true);
+  chart.View3DOptions().SetZoom(Zoom);
+  AddLine(chart, clRed, Walk(20000, 67));
+}
+
+// Steep rises between columns show the underside (darkened); hatched and outline-less ribbons.
+void RibbonStyles(TChart& chart) {
+  Turned3D(chart);
+  Points steep = Walk(6000, 71, 4.0);
+  AddLine(chart, clBlue, steep);
+  TLineSeries& hatched = AddLine(chart, clGreen, Walk(6000, 73));
+  hatched.SetLineBrush(TBrushStyle::bsDiagCross);
+  AddLine(chart, clYellow, Walk(6000, 79)).LinePen().SetVisible(false);
+  TLineSeries& coloured = AddLine(chart, clFuchsia, Walk(6000, 83));
+  for (int32_t i = 200; i < 6000; i += 450) coloured.SetPointColor(i, clNone);
+  for (int32_t i = 1000; i < 2000; ++i) coloured.SetPointColor(i, clAqua);
+}
+
+// Ribbons that keep every face: an inverting pen, a front of some height, stairs, palette
+// colours, and two series sharing a depth (drawn point by point together).
+void KeptRibbons(TChart& chart) {
+  Turned3D(chart);
+  AddLine(chart, clRed, Walk(4000, 89)).LinePen().SetMode(TPenMode::pmNotXor);
+  AddLine(chart, clBlue, Walk(4000, 97)).SetLineHeight(3);
+  AddLine(chart, clGreen, Walk(4000, 101)).SetStairs(true);
+  AddLine(chart, clNavy, Walk(4000, 103)).SetColorEachPoint(true);
+  AddLine(chart, clMaroon, Walk(4000, 107)).SetZOrder(7);
+  AddLine(chart, clOlive, Walk(4000, 109)).SetZOrder(7);
+}
+
 const std::vector<LineReductionCase> kCases = {
     {"walk_1", 64, 48, DenseWalk<1>},
     {"walk_2", 64, 48, DenseWalk<2>},
@@ -195,6 +246,15 @@ const std::vector<LineReductionCase> kCases = {
     {"logarithmic", 120, 80, Logarithmic},
     {"descending_x", 120, 80, DescendingX},
     {"kept_lines", 160, 100, KeptLines},
+    {"ribbon_1", 64, 48, DenseRibbon<1>},
+    {"ribbon_3", 64, 48, DenseRibbon<3>},
+    {"ribbon_10", 64, 48, DenseRibbon<10>},
+    {"ribbon_100", 64, 48, DenseRibbon<100>},
+    {"ribbon_1000", 64, 48, DenseRibbon<1000>},
+    {"ribbon_oblique", 120, 80, ObliqueRibbon<100>},
+    {"ribbon_oblique_zoomed", 120, 80, ObliqueRibbon<137>},
+    {"ribbon_styles", 160, 100, RibbonStyles},
+    {"ribbon_kept", 160, 100, KeptRibbons},
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Charts of generated series that put many points on each pixel: random walks from one to ten
 // thousand points a column, noise, spikes, steps, null and coloured points, unsorted and
 // repeated X, values beyond the axes and beyond the pixel limits, zoomed, inverted and
-// logarithmic axes, 3D ribbons. Each is drawn twice, with every segment and the usual way, and
+// logarithmic axes, 3D ribbons turned and oblique, hatched, darkened and without outline. Each is drawn twice, with every segment and the usual way, and
 // the pictures must not differ in a single pixel on any backend.
 #pragma once
 

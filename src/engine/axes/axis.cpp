@@ -558,6 +558,8 @@ TAxisPixelMap TCustomChartAxis::PixelMap() const {
   map.scale_ = map.estimate_ ? double(iAxisSize_) / iRange_ : 0;
   map.startPos_ = iStartPos_;
   map.endPos_ = iEndPos_;
+  map.base_ = map.fromStart_ ? iStartPos_ : iEndPos_;
+  map.step_ = map.fromStart_ ? 1 : -1;
   return map;
 }
 

@@ -30,18 +30,20 @@ enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 class TAxisPixelMap {
  public:
   int32_t operator()(double value) const {
-    if (estimate_) {
-      const double e = (value - minimum_) * scale_;
-      if (std::fabs(e) < 2147483000.0) {
-        // The nearest integer, unless e lies (almost) half-way: then the test below fails.
-        const auto r = int64_t(e + std::copysign(0.5, e));
-        if (std::fabs(e - double(r)) < 0.4999) {
-          const int64_t p = fromStart_ ? int64_t(startPos_) + r : int64_t(endPos_) - r;
-          return int32_t(std::clamp<int64_t>(p, INT32_MIN, INT32_MAX));
-        }
-      }
-    }
+    int64_t pixel = 0;
+    if (Estimate(value, pixel)) return int32_t(std::clamp<int64_t>(pixel, INT32_MIN, INT32_MAX));
     return Exact(value);
+  }
+
+  // The pixel (before it is kept to 32 bits) when the estimate settles it; false otherwise.
+  bool Estimate(double value, int64_t& pixel) const {
+    const double e = (value - minimum_) * scale_;
+    if (!estimate_ || !(std::fabs(e) < 2147483000.0)) return false;
+    // The nearest integer, unless e lies (almost) half-way: then the test below fails.
+    const auto r = int64_t(e + std::copysign(0.5, e));
+    if (!(std::fabs(e - double(r)) < 0.4999)) return false;
+    pixel = base_ + step_ * r;
+    return true;
   }
 
   // Values lo <= value <= hi that all take value's pixel, for loops that would rather compare
@@ -61,6 +63,9 @@ class TAxisPixelMap {
   double scale_ = 0;
   int32_t startPos_ = 0;
   int32_t endPos_ = 0;
+  // Pixels count from the start position forwards or from the end position backwards.
+  int64_t base_ = 0;
+  int64_t step_ = 1;
 };
 
 // Resource texts.

@@ -5,45 +5,39 @@
 // many points the column holds.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace zq {
 
 class TColumnRun {
  public:
   void Start(int32_t y) {
-    last_ = low_ = high_ = y;
-    lowLeft_ = highLeft_ = false;
+    heights_.clear();
+    heights_.push_back(y);
+    low_ = high_ = y;
   }
 
   void Add(int32_t y) {
-    // A segment from an extreme to another height covers the extreme's pixel.
-    if (y != last_) {
-      if (last_ == high_) highLeft_ = true;
-      if (last_ == low_) lowLeft_ = true;
-    }
-    if (y > high_) {
-      high_ = y;
-      highLeft_ = false;
-    }
-    if (y < low_) {
-      low_ = y;
-      lowLeft_ = false;
-    }
-    last_ = y;
+    heights_.push_back(y);
+    high_ = std::max(high_, y);
+    low_ = std::min(low_, y);
   }
 
-  int32_t Last() const { return last_; }
+  int32_t Last() const { return heights_.back(); }
 
   // One vertical line from `from` to `to` (its last pixel left out, as always) that covers the
   // same pixels as the segments between the points; false when they cover none.
   bool Span(int32_t& from, int32_t& to) const {
     if (low_ == high_) return false;
-    // The last point's pixel is covered unless it is an extreme that nothing left.
-    if (last_ == high_ && !highLeft_) {
+    const int32_t last = Last();
+    // The last point's pixel is covered unless it is an extreme that no segment left.
+    if (last == high_ && !Left(high_)) {
       from = low_;
       to = high_;
-    } else if (last_ == low_ && !lowLeft_) {
+    } else if (last == low_ && !Left(low_)) {
       from = high_;
       to = low_;
     } else {
@@ -54,12 +48,82 @@ class TColumnRun {
   }
 
  private:
-  int32_t last_ = 0;
+  // Whether a segment goes from height y to another height (and so covers y's pixel).
+  bool Left(int32_t y) const {
+    for (size_t k = 1; k < heights_.size(); ++k)
+      if (heights_[k - 1] == y && heights_[k] != y) return true;
+    return false;
+  }
+
+  std::vector<int32_t> heights_;
   int32_t low_ = 0;
   int32_t high_ = 0;
-  // Whether a segment left the lowest (highest) height after it was reached.
-  bool lowLeft_ = false;
-  bool highLeft_ = false;
+};
+
+// The faces of a 3D ribbon between consecutive points of one pixel column. Two faces between
+// the same heights, met in the same order, are the same polygon drawn in the same colours: the
+// later one paints every pixel of the earlier one again, over whatever was drawn between them,
+// so only the last of them needs drawing.
+class TColumnFaces {
+ public:
+  void Start(int32_t y) {
+    heights_.clear();
+    heights_.push_back(y);
+  }
+  void Add(int32_t y) { heights_.push_back(y); }
+  int32_t Last() const { return heights_.back(); }
+  size_t Count() const { return heights_.size(); }
+
+  // Calls face(k, from, to) in drawing order for the faces from point k - 1 to point k that
+  // are drawn: of equal faces the last, and no face of zero height.
+  template <typename F>
+  void ForEachKept(F&& face) {
+    const size_t n = heights_.size();
+    if (n < 2) return;
+    keep_.assign(n, 0);
+    Reset(n);
+    for (size_t k = n - 1; k > 0; --k) {
+      const int32_t from = heights_[k - 1], to = heights_[k];
+      if (from != to) keep_[k] = Insert(uint64_t(uint32_t(from)) << 32 | uint32_t(to));
+    }
+    for (size_t k = 1; k < n; ++k)
+      if (keep_[k]) face(k, heights_[k - 1], heights_[k]);
+  }
+
+ private:
+  // An open-addressed set of faces, emptied by a new stamp rather than by clearing.
+  void Reset(size_t count) {
+    size_t size = 64;
+    while (size < 2 * count) size *= 2;
+    if (slots_.size() < size) {
+      slots_.assign(size, 0);
+      stamps_.assign(size, 0);
+      stamp_ = 0;
+    }
+    if (++stamp_ == 0) {
+      stamps_.assign(stamps_.size(), 0);
+      stamp_ = 1;
+    }
+    mask_ = slots_.size() - 1;
+  }
+  // False when the face is already there.
+  bool Insert(uint64_t key) {
+    size_t h = size_t((key * 0x9E3779B97F4A7C15ull) >> 20) & mask_;
+    while (stamps_[h] == stamp_) {
+      if (slots_[h] == key) return false;
+      h = (h + 1) & mask_;
+    }
+    stamps_[h] = stamp_;
+    slots_[h] = key;
+    return true;
+  }
+
+  std::vector<int32_t> heights_;
+  std::vector<uint8_t> keep_;
+  std::vector<uint64_t> slots_;
+  std::vector<uint32_t> stamps_;
+  uint32_t stamp_ = 0;
+  size_t mask_ = 0;
 };
 
 }  // namespace zq

@@ -343,27 +343,61 @@ int32_t TCustomSeries::EnteringY(int32_t index, int32_t edgeX) const {
   return CalcYPosValue(y0 + (at - x0) * (y1 - y0) / (x1 - x0));
 }
 
-bool TCustomSeries::DrawsByColumns() const {
+TCustomSeries::ColumnDrawing TCustomSeries::DrawingByColumns() const {
   const TChartHost* chart = ParentChart();
   // Only the plain line series: another kind may place its points otherwise.
-  return !g_drawEverySegment && chart && !chart->View3D() && typeid(*this) == typeid(TLineSeries) &&
-         drawLine_ && !drawArea_ && !stairs_ && !pointer_.Visible() && linePen_.Visible() &&
-         !linePen_.SmallDots() && linePen_.Width() == 1 && linePen_.Style() == TPenStyle::psSolid &&
-         linePen_.Mode() == TPenMode::pmCopy && GetHorizAxis() && GetVertAxis() &&
-         DrawValuesForward();
+  if (g_drawEverySegment || !chart || typeid(*this) != typeid(TLineSeries) || !drawLine_ ||
+      drawArea_ || stairs_ || pointer_.Visible() || !GetHorizAxis() || !GetVertAxis() ||
+      !DrawValuesForward()) {
+    return ColumnDrawing::kNone;
+  }
+  if (chart->View3D()) {
+    const bool paints = !linePen_.Visible() || linePen_.Mode() == TPenMode::pmCopy;
+    return lineHeight_ <= 0 && lineBrush_ != TBrushStyle::bsClear && paints ? ColumnDrawing::kRibbon
+                                                                            : ColumnDrawing::kNone;
+  }
+  return linePen_.Visible() && !linePen_.SmallDots() && linePen_.Width() == 1 &&
+                 linePen_.Style() == TPenStyle::psSolid && linePen_.Mode() == TPenMode::pmCopy
+             ? ColumnDrawing::kLine
+             : ColumnDrawing::kNone;
 }
 
 void TCustomSeries::DrawAllValues() {
   const int32_t first = FirstValueIndex();
   const int32_t last = std::min(LastValueIndex(), PointCount() - 1);
-  if (first >= 0 && last - first > 2 && DrawsByColumns()) {
-    DrawValuesByColumns(first, last);
+  const ColumnDrawing drawing =
+      first >= 0 && last - first > 2 ? DrawingByColumns() : ColumnDrawing::kNone;
+  if (drawing == ColumnDrawing::kLine) {
+    TColumnRun column;
+    DrawValuesByColumns(first, last, column);
+  } else if (drawing == ColumnDrawing::kRibbon) {
+    TColumnFaces column;
+    DrawValuesByColumns(first, last, column);
   } else {
     TChartSeries::DrawAllValues();
   }
 }
 
-void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last) {
+void TCustomSeries::DrawGathered(const TColumnRun& column, int32_t x, TColor color,
+                                 int32_t /*firstIndex*/) {
+  int32_t from = 0, to = 0;
+  if (!column.Span(from, to)) return;
+  oldX_ = x;
+  oldY_ = from;
+  DrawLine2D(x, to, color);
+}
+
+void TCustomSeries::DrawGathered(TColumnFaces& column, int32_t x, TColor color,
+                                 int32_t firstIndex) {
+  column.ForEachKept([&](size_t k, int32_t from, int32_t to) {
+    oldX_ = x;
+    oldY_ = from;
+    DrawRibbon(firstIndex + int32_t(k), x, to, color);
+  });
+}
+
+template <typename Column>
+void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last, Column& column) {
   const std::vector<double>& xs = XValues().RawValues();
   const std::vector<double>& ys = YValues().RawValues();
   const std::vector<TColor>& colors = Colors();
@@ -373,9 +407,8 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last) {
   // The points of the open column: its first point came through DrawValue, the others are
   // gathered here. They share the first one's stored colour, which stands for one colour
   // unless each point takes the palette's.
-  TColumnRun run;
   bool open = false;
-  int32_t columnX = 0, lastInColumn = -1;
+  int32_t columnX = 0, firstInColumn = -1, lastInColumn = -1;
   TColor columnColor = clNone, storedColor = clNone;
   // X values that certainly fall in the column.
   double columnLow = 0, columnHigh = -1;
@@ -385,10 +418,10 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last) {
     storedColor = colors[size_t(index)];
     open = !(storedColor == clDefault && ColorEachPoint());
     if (!open) return;
-    run.Start(oldY_);
+    column.Start(oldY_);
     columnX = oldX_;
     columnColor = oldColor_;
-    lastInColumn = index;
+    firstInColumn = lastInColumn = index;
     if (!xPixel.SamePixelRange(xs[size_t(index)] * xMultiplier, columnLow, columnHigh) ||
         xPixel(columnLow) != columnX) {
       columnLow = 0;
@@ -396,15 +429,10 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last) {
     }
   };
   auto close = [&] {
-    int32_t from = 0, to = 0;
-    if (run.Span(from, to)) {
-      oldX_ = columnX;
-      oldY_ = from;
-      DrawLine2D(columnX, to, columnColor);
-    }
+    DrawGathered(column, columnX, columnColor, firstInColumn);
     // The state DrawValue leaves after the column's last point.
     oldX_ = columnX;
-    oldY_ = run.Last();
+    oldY_ = column.Last();
     oldIndex_ = lastInColumn;
     oldColor_ = pendingColor_ = columnColor;
     pointerPending_ = true;
@@ -414,23 +442,28 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last) {
   };
   DrawValue(first);
   openAfter(first);
-  const size_t colorCount = colors.size();
-  for (int32_t i = first + 1; i <= last; ++i) {
-    // The last point goes through DrawValue, which finishes the line.
-    if (open && i != last && size_t(i) < colorCount && colors[size_t(i)] == storedColor) {
-      const double x = xs[size_t(i)] * xMultiplier;
-      if ((x >= columnLow && x <= columnHigh) || xPixel(x) == columnX) {
-        const int32_t y = yPixel(ys[size_t(i)] * yMultiplier);
-        if (y >= -kMaxPointPixel && y <= kMaxPointPixel) {
-          run.Add(y);
-          lastInColumn = i;
-          continue;
-        }
+  // The last point goes through DrawValue, which finishes the line; so does a point without a
+  // stored colour.
+  const int32_t lastGathered = std::min(last - 1, int32_t(colors.size()) - 1);
+  for (int32_t i = first + 1; i <= last;) {
+    if (open) {
+      // The hot loop: a million points come through here, not through DrawValue.
+      for (; i <= lastGathered && colors[size_t(i)] == storedColor; ++i) {
+        const double x = xs[size_t(i)] * xMultiplier;
+        if (!(x >= columnLow && x <= columnHigh) && xPixel(x) != columnX) break;
+        const double yValue = ys[size_t(i)] * yMultiplier;
+        int64_t y = 0;
+        if (!yPixel.Estimate(yValue, y)) y = yPixel(yValue);
+        if (y < -kMaxPointPixel || y > kMaxPointPixel) break;
+        column.Add(int32_t(y));
       }
+      lastInColumn = i - 1;
+      close();
+      if (i > last) break;
     }
-    if (open) close();
     DrawValue(i);
     openAfter(i);
+    ++i;
   }
 }
 

@@ -14,6 +14,8 @@
 
 namespace zq {
 
+class TColumnFaces;
+class TColumnRun;
 class TCustomSeries;
 class TZidCanvas3D;
 
@@ -189,12 +191,19 @@ class TCustomSeries : public TChartSeries {
   void DrawRibbon(int32_t index, int32_t x, int32_t y, TColor color);
   void DrawAreaSegment(int32_t index, int32_t x, int32_t y, TColor color);
   void DrawLine2D(int32_t x, int32_t y, TColor color);
-  // Whether a 2D line is drawn a pixel column at a time: a plain line series whose segments are
-  // 1-pixel solid lines, without pointers or stairs.
-  bool DrawsByColumns() const;
+  // How a plain line series (without pointers, stairs or area) is drawn a pixel column at a
+  // time: a 2D line of 1-pixel solid segments, a 3D ribbon of faces without a front (line
+  // height 0) whose pen paints rather than inverts. kNone: point by point.
+  enum class ColumnDrawing { kNone, kLine, kRibbon };
+  ColumnDrawing DrawingByColumns() const;
   // DrawAllValues for such a line: points that stay in the column (and colour) of the point
-  // before them are gathered, and the few that give the same pixels are joined.
-  void DrawValuesByColumns(int32_t first, int32_t last);
+  // before them are gathered, and drawn by what gives the same pixels.
+  template <typename Column>
+  void DrawValuesByColumns(int32_t first, int32_t last, Column& column);
+  // The segments between the gathered points of a column at x: one vertical line, or the faces
+  // that later ones do not paint over again.
+  void DrawGathered(const TColumnRun& column, int32_t x, TColor color, int32_t firstIndex);
+  void DrawGathered(TColumnFaces& column, int32_t x, TColor color, int32_t firstIndex);
   // Draws the pointer of the point at the old position when it is still owed.
   void FlushPendingPointer();
   // The height of the line at the chart's edge, between points index - 1 and index.

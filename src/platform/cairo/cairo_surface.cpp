@@ -294,31 +294,42 @@ void CairoSurface::PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop) 
   }
 }
 
-void CairoSurface::FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush& brush, Rop rop) {
-  if (brush.style == BrushStyle::Clear) return;
-  const uint8_t* rows = BrushRows(brush);
-  const uint32_t fore = DevicePixel(brush.color), back = DevicePixel(backColor_);
-  const bool opaque = backMode_ == BackMode::Opaque;
-  const uint8_t row = rows[y & 7];
-  if (monochrome_ && brush.style == BrushStyle::Solid) {
-    const int grey = GreyOf(brush.color);
-    for (int32_t x = x0; x < x1; ++x) Put(x, y, DitherMono(grey, x, y), rop);
+CairoSurface::SpanFiller::SpanFiller(CairoSurface& surface, const Brush& brush, Rop rop)
+    : surface_(surface),
+      rows_(BrushRows(brush)),
+      fore_(surface.DevicePixel(brush.color)),
+      back_(surface.DevicePixel(surface.backColor_)),
+      grey_(surface.monochrome_ && brush.style == BrushStyle::Solid ? GreyOf(brush.color) : -1),
+      rop_(rop),
+      opaque_(surface.backMode_ == BackMode::Opaque),
+      clear_(brush.style == BrushStyle::Clear) {}
+
+void CairoSurface::SpanFiller::Fill(int32_t y, int32_t x0, int32_t x1) const {
+  if (clear_) return;
+  CairoSurface& s = surface_;
+  if (grey_ >= 0) {
+    for (int32_t x = x0; x < x1; ++x) s.Put(x, y, DitherMono(grey_, x, y), rop_);
     return;
   }
-  if (row == 0xFF && rop == Rop::Copy && clipMask_.empty() && y >= clipBox_.top &&
-      y < clipBox_.bottom) {
+  const uint8_t row = rows_[y & 7];
+  if (row == 0xFF && rop_ == Rop::Copy && s.clipMask_.empty() && y >= s.clipBox_.top &&
+      y < s.clipBox_.bottom) {
     // The common case of a solid fill: whole runs at once.
-    x0 = std::max(x0, clipBox_.left);
-    x1 = std::min(x1, clipBox_.right);
-    if (x0 < x1) std::fill(Row(y) + x0, Row(y) + x1, fore);
+    x0 = std::max(x0, s.clipBox_.left);
+    x1 = std::min(x1, s.clipBox_.right);
+    if (x0 < x1) std::fill(s.Row(y) + x0, s.Row(y) + x1, fore_);
     return;
   }
   for (int32_t x = x0; x < x1; ++x) {
     if (row & (0x80 >> (x & 7)))
-      Put(x, y, fore, rop);
-    else if (opaque)
-      Put(x, y, back, rop);
+      s.Put(x, y, fore_, rop_);
+    else if (opaque_)
+      s.Put(x, y, back_, rop_);
   }
+}
+
+void CairoSurface::FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush& brush, Rop rop) {
+  SpanFiller(*this, brush, rop).Fill(y, x0, x1);
 }
 
 void CairoSurface::LineTo(int32_t x, int32_t y) {
@@ -356,9 +367,9 @@ void CairoSurface::DrawShape(const Point* pts, int32_t n, const ShapeOutline& ou
     // once, as through a mask.
     const Rect box = Intersect(BoundsOf(pts, n, 0), clipBox_);
     if (!IsEmpty(box)) {
-      raster::ScanPolygon(pts, n, box, [&](int32_t y, int32_t x0, int32_t x1) {
-        FillBrushSpan(y, x0, x1, brush_, PenRop());
-      });
+      const SpanFiller filler(*this, brush_, PenRop());
+      raster::ScanPolygon(pts, n, box,
+                          [&](int32_t y, int32_t x0, int32_t x1) { filler.Fill(y, x0, x1); });
     }
   } else if (hasBrush || wide) {
     Rect bounds = BoundsOf(pts, n, wide ? pen_.width : 0);

@@ -127,6 +127,20 @@ class CairoSurface : public Surface {
   void StrokeWide(const Point* points, int32_t count, bool closed, Mask& mask, uint8_t value);
   void PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop);
   void FillBrushSpan(int32_t y, int32_t x0, int32_t x1, const Brush& brush, Rop rop);
+  // FillBrushSpan for many spans of one brush: what does not change is worked out once.
+  class SpanFiller {
+   public:
+    SpanFiller(CairoSurface& surface, const Brush& brush, Rop rop);
+    void Fill(int32_t y, int32_t x0, int32_t x1) const;
+
+   private:
+    CairoSurface& surface_;
+    const uint8_t* rows_;
+    uint32_t fore_, back_;
+    int grey_;  // the grey level of a dithered solid brush on a monochrome bitmap, else -1
+    Rop rop_;
+    bool opaque_, clear_;
+  };
   // A shape filled with the brush and outlined with the pen.
   void DrawShape(const ShapeOutline& outline, bool fill);
   // The same for the points given (the outline's own are not used).
