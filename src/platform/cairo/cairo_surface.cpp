@@ -231,9 +231,13 @@ void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool
   const uint32_t fore = DevicePixel(pen_.color), back = DevicePixel(backColor_);
   const bool opaque = backMode_ == BackMode::Opaque;
   const Rop rop = PenRop();
-  if (rop == Rop::Copy && clipMask_.empty() && DashFor(pen_.style).on.size() == 1) {
-    // A solid line inside the clip box: its pixels are simply set (the box is the walk's), an
+  if (rop == Rop::Copy && DashFor(pen_.style).on.size() == 1) {
+    // A solid line: its pixels inside the clip box (the walk's box) and mask are simply set, an
     // upright segment a column at a time, from its first pixel to the one before its end.
+    const uint8_t* mask = clipMask_.empty() ? nullptr : clipMask_.data();
+    auto set = [&](int32_t x, int32_t y) {
+      if (!mask || mask[size_t(y) * size_t(width_) + size_t(x)]) Row(y)[x] = fore;
+    };
     const int32_t segments = closed ? count : count - 1;
     for (int32_t i = 0; i < segments; ++i) {
       const Point a = points[i], b = points[(i + 1) % count];
@@ -243,11 +247,10 @@ void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool
         const int64_t bottom = a.y < b.y ? int64_t(b.y) : int64_t(a.y) + 1;
         for (int64_t y = std::max<int64_t>(top, clipBox_.top);
              y < std::min<int64_t>(bottom, clipBox_.bottom); ++y)
-          Row(int32_t(y))[a.x] = fore;
+          set(a.x, int32_t(y));
         continue;
       }
-      raster::LineWalk(a, b).Visit(clipBox_,
-                                   [&](int32_t x, int32_t y, int64_t) { Row(y)[x] = fore; });
+      raster::LineWalk(a, b).Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { set(x, y); });
     }
     return;
   }
@@ -312,12 +315,19 @@ void CairoSurface::SpanFiller::Fill(int32_t y, int32_t x0, int32_t x1) const {
     return;
   }
   const uint8_t row = rows_[y & 7];
-  if (row == 0xFF && rop_ == Rop::Copy && s.clipMask_.empty() && y >= s.clipBox_.top &&
-      y < s.clipBox_.bottom) {
-    // The common case of a solid fill: whole runs at once.
+  if (row == 0xFF && rop_ == Rop::Copy) {
+    // The common case of a solid fill: whole runs at once (through the clip mask, if any).
+    if (y < s.clipBox_.top || y >= s.clipBox_.bottom) return;
     x0 = std::max(x0, s.clipBox_.left);
     x1 = std::min(x1, s.clipBox_.right);
-    if (x0 < x1) std::fill(s.Row(y) + x0, s.Row(y) + x1, fore_);
+    if (x0 >= x1) return;
+    uint32_t* pixels = s.Row(y);
+    if (s.clipMask_.empty()) {
+      std::fill(pixels + x0, pixels + x1, fore_);
+    } else {
+      const uint8_t* mask = s.clipMask_.data() + size_t(y) * size_t(s.width_);
+      for (int32_t x = x0; x < x1; ++x) pixels[x] = mask[x] ? fore_ : pixels[x];
+    }
     return;
   }
   for (int32_t x = x0; x < x1; ++x) {

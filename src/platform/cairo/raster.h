@@ -195,11 +195,21 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
       const Edge& e = edges[idx];
       if (y >= e.yTop + e.dy) continue;  // ended above this row
       active[keep++] = idx;
-      // Left-most integer x at or right of the edge: ceil(xTop + (y - yTop) * dx / dy).
-      const __int128 num = (__int128)(y - e.yTop) * e.dx;
-      __int128 q = num / e.dy;
-      if (num % e.dy != 0 && num > 0) ++q;
-      xs.push_back(e.xTop + int64_t(q));
+      // Left-most integer x at or right of the edge: ceil(xTop + (y - yTop) * dx / dy), in 64
+      // bits where the product fits (every real surface), else in 128.
+      const int64_t down = y - e.yTop, dx = e.dx;
+      constexpr int64_t kDownLimit = int64_t(1) << 31, kDxLimit = int64_t(1) << 32;
+      if (down < kDownLimit && dx < kDxLimit && dx > -kDxLimit) {
+        const int64_t num = down * dx;
+        int64_t q = num / e.dy;
+        if (num % e.dy != 0 && num > 0) ++q;
+        xs.push_back(e.xTop + q);
+      } else {
+        const __int128 num = (__int128)down * e.dx;
+        __int128 q = num / e.dy;
+        if (num % e.dy != 0 && num > 0) ++q;
+        xs.push_back(e.xTop + int64_t(q));
+      }
     }
     active.resize(keep);
     std::sort(xs.begin(), xs.end());
