@@ -1,9 +1,8 @@
-// The small platform services on Linux: host memory, regional settings, headless dialogs and
-// (no) platform picture formats.
+// The small platform services on Linux: host memory, regional settings and (no) platform
+// picture formats.
 #include <cstdlib>
 #include <stdexcept>
 
-#include "platform/dialog_ui.h"
 #include "platform/host_memory.h"
 #include "platform/locale.h"
 #include "platform/picture.h"
@@ -18,13 +17,6 @@ class CHeapMemory : public HostMemory {
     return static_cast<char*>(std::malloc(bytes ? bytes : 1));
   }
   void Free(char* block) override { std::free(block); }
-};
-
-// Without a window system nobody can answer a picker: every one is cancelled.
-class HeadlessDialogs : public DialogUi {
- public:
-  std::optional<Rgb> PickColor(Rgb) override { return std::nullopt; }
-  std::optional<FontChoice> PickFont(const FontChoice&) override { return std::nullopt; }
 };
 
 // "ru_RU.UTF-8@euro" -> "ru-RU".
@@ -48,11 +40,6 @@ LocaleSettings SystemLocale() {
     if (value && *value) return LocaleByName(LocaleNameFromPosix(value));
   }
   return LocaleByName("en-US");
-}
-
-DialogUi& GetDialogUi() {
-  static HeadlessDialogs dialogs;
-  return dialogs;
 }
 
 bool PlatformPictureSupports(const std::string&) {

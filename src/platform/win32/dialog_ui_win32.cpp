@@ -61,6 +61,11 @@ class CommonDialogs final : public DialogUi {
     return result;
   }
 
+  DialogResult RunPropertyDialog(const DialogView&, DialogSession&,
+                                 std::vector<RowOutcome>&) override {
+    return DialogResult::Unavailable;
+  }
+
  private:
   COLORREF customColors_[16] = {};
 };
