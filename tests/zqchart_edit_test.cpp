@@ -1,38 +1,19 @@
 // zqchart edit and zqchart actions --reference: the plug-in's own dialog routine, filled from
 // the command line through the headless dialog handler, as an author fills the real dialogs.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/action_hosts.h"
+#include "support/tool_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Quote(const std::string& text) {
-  std::string q = "'";
-  for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+using Result = zq::testing::ToolResult;
 
 // zqchart with the arguments, each quoted.
 Result Zqchart(const std::vector<std::string>& args) {
@@ -40,16 +21,9 @@ Result Zqchart(const std::vector<std::string>& args) {
   const fs::path dir = fs::path(zq::testing::TestOutputPath("zqchart_edit")) /
                        ::testing::UnitTest::GetInstance()->current_test_info()->name();
   fs::create_directories(dir);
-  const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-  std::string command = Quote(ZQ_CHART_TOOL);
-  for (const std::string& a : args) command += " " + Quote(a);
-  command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-  const int raw = std::system(command.c_str());
-  Result r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadFile(out);
-  r.err = ReadFile(err);
-  return r;
+  std::string command = zq::testing::ShellQuote(ZQ_CHART_TOOL);
+  for (const std::string& a : args) command += " " + zq::testing::ShellQuote(a);
+  return zq::testing::RunShell(command, dir);
 }
 
 struct Case {
@@ -162,7 +136,7 @@ TEST(ZqchartEdit, FillsTheDialogsAsAnAuthorWould) {
 TEST(ZqchartEdit, TheReferenceIsTheDocumentAndAnActionsPart) {
   const Result all = Zqchart({"actions", "--reference"});
   ASSERT_EQ(all.status, 0) << all.err;
-  EXPECT_EQ(all.out, ReadFile(fs::path(ZQ_SOURCE_DIR) / "docs" / "actions.md"))
+  EXPECT_EQ(all.out, zq::testing::ReadFileBytes(fs::path(ZQ_SOURCE_DIR) / "docs" / "actions.md"))
       << "docs/actions.md is out of date: build/native/zqchart actions --reference > "
          "docs/actions.md";
   const Result one = Zqchart({"actions", "--reference", "zqChartZoom"});

@@ -182,6 +182,7 @@ platform::DialogView BuildView(const ActionDialog& dialog, const std::vector<std
     row.label = info.label;
     row.kind = kind.name;
     row.picker = kind.picker;
+    row.requestCode = kind.picker ? RequestCode(info.kind) : 0;
     row.color = kind.color;
     row.font = kind.font;
     row.pickerTip = info.kind == RowKind::Rectangle ? kRectangleTip : kVariableTip;

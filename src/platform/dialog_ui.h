@@ -34,6 +34,7 @@ struct DialogRowView {
   int32_t selected = -1;  // the word chosen when the dialog opens, -1 for none
   std::string text;       // what the edit box or an editable list opens with
   bool picker = false;
+  int32_t requestCode = 0;  // what the picker asks the host: 8 a rectangle, 14 a variable
   bool color = false;
   bool font = false;
   std::string pickerTip, colorTip, fontTip;

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "platform/dialog_ui.h"
+#include "platform/win32/property_dialog.h"
 #include "platform/win32/wide.h"
 
 namespace zq::platform {
@@ -61,9 +62,9 @@ class CommonDialogs final : public DialogUi {
     return result;
   }
 
-  DialogResult RunPropertyDialog(const DialogView&, DialogSession&,
-                                 std::vector<RowOutcome>&) override {
-    return DialogResult::Unavailable;
+  DialogResult RunPropertyDialog(const DialogView& view, DialogSession& session,
+                                 std::vector<RowOutcome>& rows) override {
+    return win32::RunPropertyDialog(view, session, rows);
   }
 
  private:
