@@ -180,6 +180,9 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
   // ChartException when the series has no chart, the component is not a valid source, or the
   // link would close a circle.
   void SetDataSource(TComponent* value);
+  // Adds one more source (functions combine the same point of several sources); the same
+  // checks as SetDataSource.
+  void AddDataSource(TComponent* value);
   const std::vector<TComponent*>& DataSources() const { return dataSources_; }
   const std::string& PercentFormat() const { return percentFormat_; }
   void SetPercentFormat(const std::string& value);
@@ -399,6 +402,9 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
 
   // Asks the chart, if any, to repaint later.
   void RequestRepaint() const;
+  // Changes a series makes to its own points while the chart paints must not ask for another
+  // paint (it would make the same changes again).
+  void SetRepaintSuspended(bool value) { repaintSuspended_ = value; }
   // The canvas of the chart's drawing has changed: repaint.
   virtual void CanvasChanged() { RequestRepaint(); }
 
@@ -496,6 +502,7 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
 
   std::string identifier_;
   uint8_t style_ = 0;
+  bool repaintSuspended_ = false;
   std::unique_ptr<TZidFunction> function_;
 };
 
