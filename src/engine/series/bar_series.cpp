@@ -535,7 +535,11 @@ void TCustomBarSeries::ValueMargins(int32_t& low, int32_t& high) {
   if (!chart || !Marks().Visible()) return;
   TZidCanvas3D& canvas = chart->Canvas();
   canvas.SetFont(Marks().Font());
-  int64_t room = int64_t(canvas.TextLineHeight()) + Marks().ArrowLength() + 1;
+  // A mark stands beyond the tip: as high as its font over vertical bars, as wide as the
+  // widest mark beside horizontal ones.
+  int64_t room = vertical_ ? int64_t(canvas.TextLineHeight())
+                           : int64_t(MaxMarkTextWidth(canvas)) + canvas.TextWidthOf("W");
+  room += int64_t(Marks().ArrowLength()) + 1;
   if (Marks().Frame().Visible()) room += 2 * int64_t(Marks().Frame().Width());
   bool up = false, down = false;
   for (int32_t i = 0; i < PointCount(); ++i) {
