@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "engine/axes/axis.h"
 #include "engine/drawing/canvas3d.h"
+#include "platform/surface.h"
 #include "support/chart_fixture.h"
 
 namespace zq {
@@ -58,6 +61,48 @@ TEST_F(FastLineChart, OnePolylineWithoutRepeatedPixels) {
   Draw(s, 15);
   ASSERT_FALSE(Polylines().empty());
   EXPECT_EQ(Polylines()[0][0], 10 - 15);
+}
+
+// Many points to a pixel column: the line keeps a column's first, lowest, highest and last
+// point and draws exactly the pixels of the line through all of them.
+TEST(FastLineSeriesTest, ColumnsOfManyPointsDrawTheSamePixels) {
+  for (int32_t width : {1, 3}) {
+    TTestChart chart;
+    chart.chartRect = {0, 0, 200, 100};
+    TFastLineSeries& s = chart.Add<TFastLineSeries>();
+    s.LinePen().SetWidth(width);
+    uint32_t seed = 7;
+    for (int i = 0; i < 4000; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      s.AddPointXY(i * 0.05, 50 + 40 * std::sin(i * 0.01) + double(seed >> 28));
+    }
+    chart.PrepareAxes();
+    chart.BottomAxis().SetWorkingRange(0, 200);
+    chart.LeftAxis().SetWorkingRange(0, 100);
+    s.ComputeVisibleRange();
+    std::vector<platform::Point> all;
+    for (int i = 0; i < s.PointCount(); ++i) all.push_back({s.PointXPixel(i), s.PointYPixel(i)});
+    auto draw = [&](bool reduced) {
+      auto surface = platform::CreateMemorySurface(200, 100);
+      chart.Canvas().SetSurface(surface.get());
+      chart.Canvas().SelectChartPen(s.LinePen());
+      if (reduced) {
+        s.DrawAllValues();
+      } else {
+        chart.Canvas().DrawPolyline(all.data(), int32_t(all.size()) - 1);
+      }
+      chart.Canvas().SetSurface(&chart.Surface());
+      return surface->Snapshot();
+    };
+    const platform::Image reduced = draw(true), full = draw(false);
+    EXPECT_EQ(reduced.pixels, full.pixels) << "pen width " << width;
+    // The line went through the canvas as a few points a column.
+    chart.Surface().ClearOps();
+    s.DrawAllValues();
+    const auto lines = chart.Surface().OpsOfKind(OpKind::Polyline);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_LE(lines[0].args.size(), 2u * 4 * 201);
+  }
 }
 
 TEST_F(FastLineChart, PenAndSeriesColourAreOne) {

@@ -12,6 +12,15 @@ namespace {
 using platform::Point;
 using platform::Rect;
 
+// The points of one pixel column met one after another, and when (in the order met) the
+// lowest and the highest were reached.
+struct TColumnRun {
+  bool open = false;
+  int32_t x = 0;
+  int32_t firstY = 0, minY = 0, maxY = 0, lastY = 0;
+  int64_t count = 0, minAt = 0, maxAt = 0;
+};
+
 double SegmentDistance(Point a, Point b, double x, double y) {
   const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
   const double len2 = dx * dx + dy * dy;
@@ -72,8 +81,31 @@ void TFastLineSeries::DrawAllValues() {
   TZidCanvas3D& canvas = chart->Canvas();
   PrepareCanvas();
   points_.clear();
-  points_.reserve(size_t(last - first) + 2);
+  // A solid line through many points of one pixel column covers that column from its lowest
+  // to its highest point whatever the order: the run's first, extreme and last points draw
+  // the same pixels. Dashes run along the whole path, so they keep every point.
+  const bool collapse = canvas.Pen().style == platform::PenStyle::Solid;
+  if (!collapse) points_.reserve(size_t(last - first) + 2);
+  TColumnRun run;
+  const auto push = [&](Point p) {
+    if (points_.empty() || points_.back() != p) points_.push_back(p);
+  };
+  const auto endRun = [&] {
+    if (!run.open) return;
+    run.open = false;
+    const Point top{run.x, run.minY}, bottom{run.x, run.maxY};
+    push({run.x, run.firstY});
+    if (run.minAt <= run.maxAt) {
+      push(top);
+      push(bottom);
+    } else {
+      push(bottom);
+      push(top);
+    }
+    push({run.x, run.lastY});
+  };
   const auto flush = [&] {
+    endRun();
     if (points_.size() >= 2) canvas.DrawPolyline(points_.data(), int32_t(points_.size()) - 1);
     points_.clear();
   };
@@ -85,8 +117,24 @@ void TFastLineSeries::DrawAllValues() {
       continue;
     }
     const Point p = ScreenPoint(i);
-    if (!points_.empty() && points_.back() == p) continue;
-    points_.push_back(p);
+    if (!collapse) {
+      push(p);
+      continue;
+    }
+    if (run.open && run.x == p.x) {
+      run.lastY = p.y;
+      ++run.count;
+      if (p.y < run.minY) {
+        run.minY = p.y;
+        run.minAt = run.count;
+      } else if (p.y > run.maxY) {
+        run.maxY = p.y;
+        run.maxAt = run.count;
+      }
+      continue;
+    }
+    endRun();
+    run = {true, p.x, p.y, p.y, p.y, p.y, 0, 0, 0};
   }
   flush();
   // A million points need not stay allocated between paints.
