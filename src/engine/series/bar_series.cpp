@@ -7,26 +7,16 @@
 
 #include "engine/axes/axis.h"
 #include "engine/drawing/canvas3d.h"
+#include "engine/drawing/pixel_math.h"
 
 namespace zq {
 
 namespace {
 
+using pixels::RoundToInt;
+using pixels::Sat;
 using platform::Point;
 using platform::Rect;
-
-int32_t Sat(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-// Round half to even, kept inside the int32 range.
-int32_t RoundToInt(double value) {
-  if (std::isnan(value)) return 0;
-  const double r = std::nearbyint(value);
-  if (r >= 2147483647.0) return INT32_MAX;
-  if (r <= -2147483648.0) return INT32_MIN;
-  return int32_t(r);
-}
 
 // The sides of a bar as a normalised rectangle.
 Rect BoundsOf(const TBarExtent& bar, bool vertical) {
@@ -53,84 +43,48 @@ TCustomBarSeries::TCustomBarSeries(bool vertical)
 TCustomBarSeries::~TCustomBarSeries() = default;
 
 void TCustomBarSeries::SetAutoBarSize(bool value) {
-  if (autoBarSize_ == value) return;
-  autoBarSize_ = value;
-  RequestRepaint();
+  SetProperty(autoBarSize_, value);
 }
 
 void TCustomBarSeries::SetAutoMarkPosition(bool value) {
-  if (autoMarkPosition_ == value) return;
-  autoMarkPosition_ = value;
-  RequestRepaint();
+  SetProperty(autoMarkPosition_, value);
 }
 
 void TCustomBarSeries::SetBarStyle(TBarStyle value) {
-  if (barStyle_ == value) return;
-  barStyle_ = value;
-  RequestRepaint();
+  SetProperty(barStyle_, value);
 }
 
 void TCustomBarSeries::SetBarWidthPercent(int32_t value) {
   if (value < 1 || value > 100) throw BarException(kMsgBarWidthPercent);
-  if (barWidthPercent_ == value) return;
-  barWidthPercent_ = value;
-  RequestRepaint();
+  SetProperty(barWidthPercent_, value);
 }
 
 void TCustomBarSeries::SetDark3D(bool value) {
-  if (dark3D_ == value) return;
-  dark3D_ = value;
-  RequestRepaint();
+  SetProperty(dark3D_, value);
 }
 
 void TCustomBarSeries::SetOffsetPercent(int32_t value) {
   if (value < -100 || value > 100) throw BarException(kMsgBarOffsetPercent);
-  if (offsetPercent_ == value) return;
-  offsetPercent_ = value;
-  RequestRepaint();
+  SetProperty(offsetPercent_, value);
 }
 
 void TCustomBarSeries::SetUseYOrigin(bool value) {
-  if (useYOrigin_ == value) return;
-  useYOrigin_ = value;
-  RequestRepaint();
+  SetProperty(useYOrigin_, value);
 }
 
 void TCustomBarSeries::SetYOrigin(double value) {
-  if (yOrigin_ == value) return;
-  yOrigin_ = value;
-  RequestRepaint();
-}
-
-void TCustomBarSeries::StoreMultiBar(TMultiBar value) {
-  if (multiBar_ == value) return;
-  multiBar_ = value;
-  RequestRepaint();
-}
-
-void TCustomBarSeries::StoreSideMargins(bool value) {
-  if (sideMargins_ == value) return;
-  sideMargins_ = value;
-  RequestRepaint();
+  SetProperty(yOrigin_, value);
 }
 
 // Side by side or stacked is a matter of the whole group, so every series of the class follows.
 void TCustomBarSeries::SetMultiBar(TMultiBar value) {
-  StoreMultiBar(value);
-  if (!ParentChart()) return;
-  for (TChartSeries* s : ParentChart()->SeriesList()) {
-    if (s != this && typeid(*s) == typeid(*this))
-      static_cast<TCustomBarSeries*>(s)->StoreMultiBar(value);
-  }
+  ApplyToClass<TCustomBarSeries>(
+      [value](TCustomBarSeries& s) { s.SetProperty(s.multiBar_, value); });
 }
 
 void TCustomBarSeries::SetSideMargins(bool value) {
-  StoreSideMargins(value);
-  if (!ParentChart()) return;
-  for (TChartSeries* s : ParentChart()->SeriesList()) {
-    if (s != this && typeid(*s) == typeid(*this))
-      static_cast<TCustomBarSeries*>(s)->StoreSideMargins(value);
-  }
+  ApplyToClass<TCustomBarSeries>(
+      [value](TCustomBarSeries& s) { s.SetProperty(s.sideMargins_, value); });
 }
 
 void TCustomBarSeries::Assign(const TChartSeries& source) {
@@ -595,9 +549,7 @@ int32_t TCustomBarSeries::Clicked(int32_t x, int32_t y) {
 TBarSeries::TBarSeries() : TCustomBarSeries(true) {}
 
 void TBarSeries::SetCustomBarWidth(int32_t value) {
-  if (customBarWidth_ == value) return;
-  customBarWidth_ = value;
-  RequestRepaint();
+  SetProperty(customBarWidth_, value);
 }
 
 void TBarSeries::Assign(const TChartSeries& source) {
@@ -610,9 +562,7 @@ void TBarSeries::Assign(const TChartSeries& source) {
 THorizBarSeries::THorizBarSeries() : TCustomBarSeries(false) {}
 
 void THorizBarSeries::SetCustomBarHeight(int32_t value) {
-  if (customBarHeight_ == value) return;
-  customBarHeight_ = value;
-  RequestRepaint();
+  SetProperty(customBarHeight_, value);
 }
 
 void THorizBarSeries::Assign(const TChartSeries& source) {

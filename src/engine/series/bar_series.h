@@ -139,8 +139,6 @@ class TCustomBarSeries : public TChartSeries {
     int32_t mostPoints = 0;
   };
   SameClass CountSameClass() const;
-  void StoreMultiBar(TMultiBar value);
-  void StoreSideMargins(bool value);
   TCustomChartAxis* PositionAxis() const { return vertical_ ? GetHorizAxis() : GetVertAxis(); }
   TCustomChartAxis* ValueAxis() const { return vertical_ ? GetVertAxis() : GetHorizAxis(); }
   int32_t ValuePixel(double value) const {

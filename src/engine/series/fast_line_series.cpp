@@ -4,11 +4,13 @@
 #include <cmath>
 
 #include "engine/drawing/canvas3d.h"
+#include "engine/drawing/pixel_math.h"
 
 namespace zq {
 
 namespace {
 
+using pixels::SegmentDistance;
 using platform::Point;
 using platform::Rect;
 
@@ -20,15 +22,6 @@ struct TColumnRun {
   int32_t firstY = 0, minY = 0, maxY = 0, lastY = 0;
   int64_t count = 0, minAt = 0, maxAt = 0;
 };
-
-double SegmentDistance(Point a, Point b, double x, double y) {
-  const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-  const double len2 = dx * dx + dy * dy;
-  double t = 0;
-  if (len2 > 0) t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0);
-  const double px = a.x + t * dx - x, py = a.y + t * dy - y;
-  return std::sqrt(px * px + py * py);
-}
 
 }  // namespace
 

@@ -6,27 +6,18 @@
 #include <typeinfo>
 
 #include "engine/drawing/canvas3d.h"
+#include "engine/drawing/pixel_math.h"
 
 namespace zq {
 
 namespace {
 
+using pixels::RoundToInt;
+using pixels::Sat;
 using platform::Point;
 using platform::Rect;
 
 constexpr double kTurn = 2 * std::numbers::pi;
-
-int32_t Sat(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-int32_t RoundToInt(double value) {
-  if (std::isnan(value)) return 0;
-  const double r = std::nearbyint(value);
-  if (r >= 2147483647.0) return INT32_MAX;
-  if (r <= -2147483648.0) return INT32_MIN;
-  return int32_t(r);
-}
 
 // The angle brought into 0 .. 2 pi.
 double Normalized(double angle) {
@@ -67,51 +58,27 @@ TCircledSeries::~TCircledSeries() {
   if (chart && Active() && !chart->IsDestroying()) chart->SetCircledView(false);
 }
 
-template <typename Store>
-void TCircledSeries::SetShared(Store store) {
-  store(*this);
-  if (!ParentChart()) return;
-  for (TChartSeries* s : ParentChart()->SeriesList()) {
-    if (s != this && typeid(*s) == typeid(*this)) store(static_cast<TCircledSeries&>(*s));
-  }
-}
-
 void TCircledSeries::SetCircled(bool value) {
-  SetShared([value](TCircledSeries& s) {
-    if (s.circled_ == value) return;
-    s.circled_ = value;
-    s.RequestRepaint();
-  });
+  ApplyToClass<TCircledSeries>([value](TCircledSeries& s) { s.SetProperty(s.circled_, value); });
 }
 
 void TCircledSeries::SetCustomXRadius(int32_t value) {
-  SetShared([value](TCircledSeries& s) {
-    if (s.customXRadius_ == value) return;
-    s.customXRadius_ = value;
-    s.RequestRepaint();
-  });
+  ApplyToClass<TCircledSeries>(
+      [value](TCircledSeries& s) { s.SetProperty(s.customXRadius_, value); });
 }
 
 void TCircledSeries::SetCustomYRadius(int32_t value) {
-  SetShared([value](TCircledSeries& s) {
-    if (s.customYRadius_ == value) return;
-    s.customYRadius_ = value;
-    s.RequestRepaint();
-  });
+  ApplyToClass<TCircledSeries>(
+      [value](TCircledSeries& s) { s.SetProperty(s.customYRadius_, value); });
 }
 
 void TCircledSeries::SetRotationAngle(int32_t value) {
   if (value < 0) throw PieException(FormatMessage(kMsgRotationAngle, kRotationDescription));
-  value %= 360;
-  if (rotationAngle_ == value) return;
-  rotationAngle_ = value;
-  RequestRepaint();
+  SetProperty(rotationAngle_, value % 360);
 }
 
 void TCircledSeries::SetCircleBackColor(TColor value) {
-  if (circleBackColor_ == value) return;
-  circleBackColor_ = value;
-  RequestRepaint();
+  SetProperty(circleBackColor_, value);
 }
 
 double TCircledSeries::RotationRadians() const {
@@ -224,21 +191,15 @@ TPieSeries::TPieSeries()
 TPieSeries::~TPieSeries() = default;
 
 void TPieSeries::SetDark3D(bool value) {
-  if (dark3D_ == value) return;
-  dark3D_ = value;
-  RequestRepaint();
+  SetProperty(dark3D_, value);
 }
 
 void TPieSeries::SetExplodeBiggest(int32_t value) {
-  if (explodeBiggest_ == value) return;
-  explodeBiggest_ = value;
-  RequestRepaint();
+  SetProperty(explodeBiggest_, value);
 }
 
 void TPieSeries::SetUsePatterns(bool value) {
-  if (usePatterns_ == value) return;
-  usePatterns_ = value;
-  RequestRepaint();
+  SetProperty(usePatterns_, value);
 }
 
 int32_t TPieSeries::ExplodedSlice(int32_t index) const {

@@ -74,9 +74,6 @@ class TCircledSeries : public TChartSeries {
   double RotationRadians() const;
 
  private:
-  template <typename Store>
-  void SetShared(Store store);
-
   bool circled_ = false;
   int32_t customXRadius_ = 0;
   int32_t customYRadius_ = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "engine/axes/chart_host.h"
@@ -412,6 +413,23 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
   const platform::LocaleSettings& Locale() const;
 
  protected:
+  // Stores a different value and repaints.
+  template <typename T>
+  void SetProperty(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    RequestRepaint();
+  }
+  // For settings that hold for every series of a kind in a chart: `apply` runs for this series
+  // and for each other series of the same class in its chart.
+  template <typename T, typename Apply>
+  void ApplyToClass(Apply apply) {
+    apply(static_cast<T&>(*this));
+    if (!parent_) return;
+    for (TChartSeries* s : parent_->SeriesList()) {
+      if (s != this && typeid(*s) == typeid(*this)) apply(static_cast<T&>(*s));
+    }
+  }
   // Adds a list after X and Y (series kinds with more values).
   TChartValueList& AddValueList(const std::string& name);
   void SetAllowSinglePoint(bool value) { allowSinglePoint_ = value; }
