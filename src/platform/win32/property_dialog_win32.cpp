@@ -136,8 +136,11 @@ class DialogWindow {
         Paint(dlg);
         return TRUE;
       case WM_CTLCOLORSTATIC: {
+        // Only the labels stand on the pictures; other controls keep their own colours.
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-        if (id < kActionNameId) return FALSE;
+        const bool label = id == kActionNameId || id == kDescriptionId || id == kFooterId ||
+                           (id > 1000 && (id - 1000) % 10 == int(RowPart::Label));
+        if (!label) return FALSE;
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(id == kFooterId ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
