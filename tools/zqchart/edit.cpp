@@ -43,7 +43,7 @@ bool ParseColor(std::string_view text, uint32_t& color) {
 }
 
 // FACE,SIZE[,bold][,italic][,underline][,strikeout][,charset=N][,color=R,G,B]
-std::optional<std::string> ParseFont(std::string_view text, FontSpec& font) {
+std::optional<std::string> ParseFont(std::string_view text, FontOption& font) {
   std::string_view rest = text;
   std::string_view colorText;
   if (size_t at = rest.find(",color="); at != std::string_view::npos) {
@@ -194,7 +194,7 @@ Bool32 OnPickFont(void* context, ZqFontAnswer* font) {
     return kFalse;
   }
   std::fprintf(run.err, "font %d -> %s\n", int(step->row), step->text.c_str());
-  const FontSpec& f = step->font;
+  const FontOption& f = step->font;
   std::strncpy(font->face, f.face.c_str(), sizeof font->face - 1);
   font->pointSize = f.size;
   font->bold = f.bold;

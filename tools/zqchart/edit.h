@@ -11,7 +11,7 @@
 
 namespace zq::zqchart {
 
-struct FontSpec {
+struct FontOption {
   std::string face;
   int32_t size = 0;
   bool bold = false, italic = false, underline = false, strikeOut = false;
@@ -24,7 +24,7 @@ struct EditStep {
   int32_t row = 0;
   std::string text;  // --set, --choose, --pick; the option's own text for --color and --font
   uint32_t color = 0;
-  FontSpec font;
+  FontOption font;
 };
 
 struct EditOptions {
