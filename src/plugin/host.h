@@ -48,6 +48,8 @@ struct InterfaceAnswer {
   std::string text;
 };
 InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text);
+// The same with texts in the host's code page, passed through untouched.
+InterfaceAnswer AskHostBytes(Int32 requestCode, std::string_view hostText);
 
 // Settings that the plug-in takes from the environment when it is loaded:
 // ZQ_DRAW_EVERY_SEGMENT (any value but "" and "0") makes line series draw every segment, a

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/abi.h"
+#include "platform/headless_dialog.h"
 
 namespace zq::host {
 
@@ -64,6 +65,7 @@ using HostAdvanceClockFn = void (*)(Int32 milliseconds);
 using HostSaveWindowFn = Bool32 (*)(Int32 handle, const char* path);
 using HostMouseFn = Bool32 (*)(Int32 handle, Int32 kind, Int32 x, Int32 y, Int32 value);
 using HostDescribeWindowFn = Bool32 (*)(Int32 handle, Int32* info);
+using HostSetDialogHandlerFn = void (*)(const ZqDialogHandler* handler, void* context);
 
 struct HeadlessHostApi {
   HostCreateWindowFn createWindow = nullptr;
@@ -73,10 +75,11 @@ struct HeadlessHostApi {
   HostSaveWindowFn saveWindow = nullptr;
   HostMouseFn mouse = nullptr;
   HostDescribeWindowFn describeWindow = nullptr;
+  HostSetDialogHandlerFn setDialogHandler = nullptr;
 
   bool Complete() const {
     return createWindow && resizeWindow && sendMessage && advanceClock && saveWindow && mouse &&
-           describeWindow;
+           describeWindow && setDialogHandler;
   }
 };
 
@@ -90,6 +93,7 @@ HeadlessHostApi ResolveHeadlessHost(Lookup&& lookup) {
   h.saveWindow = reinterpret_cast<HostSaveWindowFn>(lookup("zqHostSaveWindow"));
   h.mouse = reinterpret_cast<HostMouseFn>(lookup("zqHostMouse"));
   h.describeWindow = reinterpret_cast<HostDescribeWindowFn>(lookup("zqHostDescribeWindow"));
+  h.setDialogHandler = reinterpret_cast<HostSetDialogHandlerFn>(lookup("zqHostSetDialogHandler"));
   return h;
 }
 

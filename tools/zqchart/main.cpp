@@ -3,23 +3,34 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "common/headless_desk.h"
 #include "common/plugin_host.h"
 #include "common/runner.h"
 #include "platform/codepage.h"
+#include "zqchart/edit.h"
 
 namespace {
 
 const char* kUsage =
     "usage: zqchart [--plugin PATH] COMMAND\n"
     "  actions      list the actions the plug-in registers, by category\n"
+    "  actions --reference [ACTION]\n"
+    "               every action's parameters as its property dialog shows them (Markdown)\n"
     "  run SCRIPT [--out DIR] [--format png|svg|pdf] [--locale ru-RU|en-US] [--trace]\n"
     "             [--draw-every-segment]\n"
     "               play an action script and save the charts it shows\n"
-    "               (--draw-every-segment: a checking aid, the same pictures drawn the slow way)\n";
+    "               (--draw-every-segment: a checking aid, the same pictures drawn the slow way)\n"
+    "  edit ACTION [PARAM...] [--describe] [--set ROW=TEXT] [--choose ROW=WORD]\n"
+    "       [--pick ROW=ANSWER] [--refuse ROW] [--no-interface-access] [--color ROW=R,G,B]\n"
+    "       [--font ROW=FACE,SIZE[,bold][,italic][,underline][,strikeout][,charset=N]\n"
+    "       [,color=R,G,B]] [--cancel]\n"
+    "               open the action's property dialog, fill its rows in the order given,\n"
+    "               press \"OK\" (or \"Отмена\") and print the parameters\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "zqchart: %s\n", problem);
@@ -47,10 +58,22 @@ int ListActions(zq::host::PluginHost& host) {
   return 0;
 }
 
+// The plug-in beside the program (as in the build folder), else where the installation puts it
+// relative to the program, so that an installed tree works wherever it lies.
+std::string DefaultPluginPath() {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  const fs::path dir = error ? fs::path(".") : program.parent_path();
+  const fs::path beside = dir / ZQ_PLUGIN_FILE_NAME;
+  if (fs::exists(beside, error)) return beside.string();
+  return (dir / ZQ_PLUGIN_INSTALLED_DIR / ZQ_PLUGIN_FILE_NAME).lexically_normal().string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string plugin = ZQ_DEFAULT_PLUGIN;
+  std::string plugin = DefaultPluginPath();
   std::vector<std::string> args(argv + 1, argv + argc);
   size_t i = 0;
   if (i + 1 < args.size() && args[i] == "--plugin") {
@@ -61,7 +84,19 @@ int main(int argc, char** argv) {
   std::string command = args[i++];
 
   zq::host::RunOptions options;
-  if (command == "run") {
+  zq::zqchart::EditOptions edit;
+  std::string reference;
+  bool referencing = false;
+  if (command == "edit") {
+    std::vector<std::string> rest(args.begin() + std::ptrdiff_t(i), args.end());
+    if (std::optional<std::string> problem = zq::zqchart::ParseEditArguments(rest, edit))
+      return Usage(problem->c_str());
+  } else if (command == "actions" && i < args.size()) {
+    if (args[i] != "--reference" || args.size() - i > 2)
+      return Usage("actions takes only --reference [ACTION]");
+    referencing = true;
+    if (i + 1 < args.size()) reference = args[i + 1];
+  } else if (command == "run") {
     for (; i < args.size(); ++i) {
       const std::string& a = args[i];
       auto value = [&](const char* what) -> const std::string* {
@@ -101,6 +136,8 @@ int main(int argc, char** argv) {
 
   try {
     zq::host::PluginHost host(plugin);
+    if (command == "edit") return zq::zqchart::RunEdit(host, edit, stdout, stderr);
+    if (referencing) return zq::zqchart::PrintReference(host, reference, stdout, stderr);
     if (command == "actions") return ListActions(host);
     if (!host.Headless().Complete()) {
       std::fprintf(stderr, "zqchart: %s has no headless-host interface\n", plugin.c_str());

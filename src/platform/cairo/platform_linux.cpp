@@ -1,9 +1,8 @@
-// The small platform services on Linux: host memory, regional settings, headless dialogs and
-// (no) platform picture formats.
+// The small platform services on Linux: host memory, regional settings and (no) platform
+// picture formats.
 #include <cstdlib>
 #include <stdexcept>
 
-#include "platform/dialog_ui.h"
 #include "platform/environment.h"
 #include "platform/host_memory.h"
 #include "platform/locale.h"
@@ -19,13 +18,6 @@ class CHeapMemory : public HostMemory {
     return static_cast<char*>(std::malloc(bytes ? bytes : 1));
   }
   void Free(char* block) override { std::free(block); }
-};
-
-// Without a window system nobody can answer a picker: every one is cancelled.
-class HeadlessDialogs : public DialogUi {
- public:
-  std::optional<Rgb> PickColor(Rgb) override { return std::nullopt; }
-  std::optional<FontChoice> PickFont(const FontChoice&) override { return std::nullopt; }
 };
 
 // "ru_RU.UTF-8@euro" -> "ru-RU".
@@ -54,11 +46,6 @@ LocaleSettings SystemLocale() {
 std::string EnvironmentVariable(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
-}
-
-DialogUi& GetDialogUi() {
-  static HeadlessDialogs dialogs;
-  return dialogs;
 }
 
 bool PlatformPictureSupports(const std::string&) {
