@@ -45,8 +45,10 @@ Points Walk(size_t count, uint64_t seed, double step = 1.0) {
   return p;
 }
 
-TLineSeries& AddLine(TChart& chart, TColor color, Points points) {
+TLineSeries& AddLine(TChart& chart, TColor color, Points points,
+                     TChartListOrder order = TChartListOrder::loAscending) {
   TLineSeries& s = chart.AddSeries<TLineSeries>();
+  s.XValues().SetOrder(order);
   s.SetSeriesColor(color);
   std::vector<std::string> noLabels;
   s.AddPointsXY(points.xs, points.ys, clDefault, noLabels);
@@ -109,11 +111,7 @@ void UnsortedRepeatedX(TChart& chart) {
     p.xs.push_back(double(n.Next() % 200));
     p.ys.push_back(n.Signed() * 50);
   }
-  TLineSeries& s = chart.AddSeries<TLineSeries>();
-  s.XValues().SetOrder(TChartListOrder::loNone);
-  s.SetSeriesColor(clPurple);
-  std::vector<std::string> noLabels;
-  s.AddPointsXY(p.xs, p.ys, clDefault, noLabels);
+  AddLine(chart, clPurple, p, TChartListOrder::loNone);
 }
 
 void RepeatedX(TChart& chart) {
@@ -153,11 +151,7 @@ void Logarithmic(TChart& chart) {
 void DescendingX(TChart& chart) {
   Points p = Walk(20000, 37);
   for (double& x : p.xs) x = -x;
-  TLineSeries& s = chart.AddSeries<TLineSeries>();
-  s.XValues().SetOrder(TChartListOrder::loDescending);
-  s.SetSeriesColor(clFuchsia);
-  std::vector<std::string> noLabels;
-  s.AddPointsXY(p.xs, p.ys, clDefault, noLabels);
+  AddLine(chart, clFuchsia, p, TChartListOrder::loDescending);
 }
 
 // Lines that keep every segment beside one that does not: palette colours, a wide pen,
