@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "platform/locale.h"
 
@@ -137,28 +139,66 @@ double ParseNumberText(std::string_view text, char decimalSeparator) {
   size_t begin = 0, end = text.size();
   while (begin < end && text[begin] == ' ') ++begin;
   while (end > begin && text[end - 1] == ' ') --end;
-  // from_chars reads the same notation with a point and without a plus sign: the text is
-  // checked here and handed over as it is, or with its separator made a point.
+  const char* const c = text.data();
   size_t i = begin;
-  if (i < end && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '+') ++begin;
+  bool negative = false;
+  if (i < end && (c[i] == '+' || c[i] == '-')) {
+    negative = c[i] == '-';
+    // from_chars reads the same notation without a plus sign.
+    if (!negative) ++begin;
     ++i;
   }
+  // The digits are checked and, up to 19 significant ones, gathered on the way (in locals
+  // only: the characters read could otherwise alias them).
+  uint64_t mantissa = 0;
+  int significant = 0;
+  int64_t exponent = 0;
   size_t digits = 0, separator = std::string_view::npos;
-  for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
-  if (i < end && text[i] == decimalSeparator) {
+  for (; i < end && c[i] >= '0' && c[i] <= '9'; ++i, ++digits) {
+    const unsigned d = unsigned(c[i] - '0');
+    if (significant < 19) {
+      mantissa = mantissa * 10 + d;
+      significant += mantissa != 0;
+    } else {
+      ++exponent;
+    }
+  }
+  if (i < end && c[i] == decimalSeparator) {
     separator = i;
-    for (++i; i < end && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
+    for (++i; i < end && c[i] >= '0' && c[i] <= '9'; ++i, ++digits) {
+      const unsigned d = unsigned(c[i] - '0');
+      if (significant < 19) {
+        mantissa = mantissa * 10 + d;
+        significant += mantissa != 0;
+        --exponent;
+      }
+    }
   }
   if (digits == 0) Fail("a number", text);
-  if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+  if (i < end && (c[i] == 'e' || c[i] == 'E')) {
     ++i;
-    if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
+    bool down = false;
+    if (i < end && (c[i] == '+' || c[i] == '-')) down = c[i++] == '-';
     size_t exponentDigits = 0;
-    for (; i < end && text[i] >= '0' && text[i] <= '9'; ++i) ++exponentDigits;
+    int64_t written = 0;
+    for (; i < end && c[i] >= '0' && c[i] <= '9'; ++i, ++exponentDigits)
+      written = std::min<int64_t>(written * 10 + (c[i] - '0'), 1000000);
     if (exponentDigits == 0) Fail("a number", text);
+    exponent += down ? -written : written;
   }
   if (i != end) Fail("a number", text);
+  // Whole numbers below 2^53 times or over a power of ten up to 10^22 are exact doubles, and
+  // one correctly rounded multiplication or division gives the correctly rounded value, as
+  // from_chars would (where doubles are computed in double precision).
+  constexpr bool kDoublePrecision = FLT_EVAL_METHOD == 0;
+  static constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (kDoublePrecision && mantissa <= (uint64_t(1) << 53) && exponent >= -22 && exponent <= 22) {
+    double value = double(mantissa);
+    value = exponent < 0 ? value / kPowers[-exponent] : value * kPowers[exponent];
+    return negative ? -value : value;
+  }
   std::string_view number = text.substr(begin, end - begin);
   char buffer[64];
   std::string longer;
@@ -212,7 +252,10 @@ DelimitedItems::DelimitedItems(std::string_view text, char delimiter)
 }
 
 void DelimitedItems::SkipBlanks() {
-  while (IsBlankOrControl(At(p_))) ++p_;
+  // A local index: the characters read could otherwise be the member written (char aliasing).
+  size_t p = p_;
+  while (IsBlankOrControl(At(p))) ++p;
+  p_ = p;
 }
 
 bool DelimitedItems::Next(std::string_view& item) {
@@ -243,9 +286,14 @@ bool DelimitedItems::Next(std::string_view& item) {
     if (start < p_) quoted_.append(text_.substr(start, p_ - start));
     item = quoted_;
   } else {
-    const size_t start = p_;
-    while (static_cast<unsigned char>(At(p_)) > 32 && At(p_) != delimiter_) ++p_;
-    item = text_.substr(start, p_ - start);
+    // Up to a blank, a control character, a zero byte or the delimiter.
+    const char* const data = text_.data();
+    const char delimiter = delimiter_;
+    const size_t start = p_, size = text_.size();
+    size_t p = start;
+    while (p<size&& static_cast<unsigned char>(data[p])> 32 && data[p] != delimiter) ++p;
+    p_ = p;
+    item = text_.substr(start, p - start);
   }
   SkipBlanks();
   if (At(p_) == delimiter_) {
@@ -282,7 +330,11 @@ ValueListNumbers ParseValueListNumbers(std::string_view text, char decimalSepara
     text = withoutBlanks;
   }
   ValueListNumbers numbers;
-  numbers.values.reserve(size_t(std::count(text.begin(), text.end(), '|')) + 1);
+  size_t delimiters = 0;
+  for (const char *p = text.data(), *end = p + text.size();
+       (p = static_cast<const char*>(std::memchr(p, '|', size_t(end - p)))) != nullptr; ++p)
+    ++delimiters;
+  numbers.values.reserve(delimiters + 1);
   DelimitedItems items(text, '|');
   for (std::string_view item; items.Next(item); ++numbers.count) {
     if (numbers.failure) continue;
