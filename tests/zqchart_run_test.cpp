@@ -3,6 +3,8 @@
 // output, the errors and the files.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -369,6 +371,33 @@ TEST_F(ZqchartRun, LocaleChoosesTheDecimalSeparator) {
   RunResult bad = Run(script("de", "1|2|3"), "--locale de-DE");
   EXPECT_EQ(bad.status, 2);
   EXPECT_NE(bad.err.find("--locale takes ru-RU or en-US"), std::string::npos) << bad.err;
+}
+
+TEST_F(ZqchartRun, DrawEverySegmentGivesTheSamePictures) {
+  // A noisy line of many points a pixel column, flat and in 3D.
+  std::string xs, ys;
+  for (int i = 0; i < 8000; ++i) {
+    xs += (i ? "|" : "") + std::to_string(i);
+    ys += (i ? "|" : "") + std::to_string(int(500 + 400 * std::sin(i / 700.0)) + i * 7919 % 150);
+  }
+  const fs::path script = Write("dense.zqs",
+                                "@rectangle R 200 120\nzqCreateLineChart \"R\"\n"
+                                "zqCreateSeriesLine \"R\" \"S\" \"" +
+                                    xs + "\" \"" + ys +
+                                    "\" \"\" \"255,0,0\"\n"
+                                    "zqLineChartView3D \"R\" \"False\"\n@save R flat.png\n"
+                                    "zqLineChartView3D \"R\" \"True\"\n@save R ribbon.png\n");
+  ASSERT_EQ(Run(script).status, 0);
+  fs::create_directories(dir / "quick");
+  for (const char* name : {"flat.png", "ribbon.png"}) fs::rename(dir / name, dir / "quick" / name);
+  const RunResult every = Run(script, "--draw-every-segment");
+  ASSERT_EQ(every.status, 0) << every.err;
+  for (const char* name : {"flat.png", "ribbon.png"}) {
+    const auto quick = zq::platform::LoadPng((dir / "quick" / name).string());
+    const auto slow = zq::platform::LoadPng((dir / name).string());
+    ASSERT_TRUE(quick && slow) << name;
+    EXPECT_TRUE(zq::testing::ImagesMatch(*quick, *slow)) << name;
+  }
 }
 
 TEST_F(ZqchartRun, TicksRollTheChart) {
