@@ -64,6 +64,8 @@ using HostAdvanceClockFn = void (*)(Int32 milliseconds);
 using HostSaveWindowFn = Bool32 (*)(Int32 handle, const char* path);
 using HostMouseFn = Bool32 (*)(Int32 handle, Int32 kind, Int32 x, Int32 y, Int32 value);
 using HostDescribeWindowFn = Bool32 (*)(Int32 handle, Int32* info);
+using HostDestroyWindowFn = Bool32 (*)(Int32 handle);
+using HostLastReasonFn = Int32 (*)(char* buffer, Int32 size);
 
 struct HeadlessHostApi {
   HostCreateWindowFn createWindow = nullptr;
@@ -73,10 +75,12 @@ struct HeadlessHostApi {
   HostSaveWindowFn saveWindow = nullptr;
   HostMouseFn mouse = nullptr;
   HostDescribeWindowFn describeWindow = nullptr;
+  HostDestroyWindowFn destroyWindow = nullptr;
+  HostLastReasonFn lastReason = nullptr;
 
   bool Complete() const {
     return createWindow && resizeWindow && sendMessage && advanceClock && saveWindow && mouse &&
-           describeWindow;
+           describeWindow && destroyWindow && lastReason;
   }
 };
 
@@ -90,6 +94,8 @@ HeadlessHostApi ResolveHeadlessHost(Lookup&& lookup) {
   h.saveWindow = reinterpret_cast<HostSaveWindowFn>(lookup("zqHostSaveWindow"));
   h.mouse = reinterpret_cast<HostMouseFn>(lookup("zqHostMouse"));
   h.describeWindow = reinterpret_cast<HostDescribeWindowFn>(lookup("zqHostDescribeWindow"));
+  h.destroyWindow = reinterpret_cast<HostDestroyWindowFn>(lookup("zqHostDestroyWindow"));
+  h.lastReason = reinterpret_cast<HostLastReasonFn>(lookup("zqHostLastReason"));
   return h;
 }
 
