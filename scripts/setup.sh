@@ -165,4 +165,121 @@ build_libjpeg() {  # NAME TOOLCHAIN NASM_FORMAT
 build_libjpeg win32 toolchain-mingw-i686.cmake win32
 build_libjpeg win64 toolchain-mingw-x86_64.cmake win64
 
+# ---- the route for 32-bit Windows programs ---------------------------------------------------
+# The DLL users load is i686. Where the kernel runs 32-bit Linux programs, Debian's wine32 runs
+# it ("native"). Where it does not, Debian unstable's Wine 10 runs 32-bit Windows code inside a
+# 64-bit process ("wow64"): its packages are unpacked under build/ with unstable's own C library
+# and never installed into this system. ZQ_WINE32_ROUTE=native|wow64 forces a route; the Wine
+# tests read the same variable when they run.
+wow64_dir="${ZQ_WOW64_DIR:-$ROOT/build/wine-wow64}"
+wow64_lib="$wow64_dir/root/usr/lib/x86_64-linux-gnu"
+
+native_wine_error() {  # prints why Debian's wine32 cannot run here; nothing when it can
+  local out
+  out=$(/usr/lib/wine/wine --version 2>&1) || echo "/usr/lib/wine/wine cannot start: ${out%%$'\n'*}"
+}
+
+# Runs a 32-bit program of Wine's own in a prefix of the unpacked tree: proof that the route works.
+wow64_check() {
+  local prefix="$wow64_dir/check-prefix" out
+  WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    WINESERVER="$wow64_lib/wine/wineserver" timeout 300 "$wow64_lib/wine/wine" wineboot -i \
+    >/dev/null 2>&1 || true
+  out=$(WINEPREFIX="$prefix" WINEDEBUG=-all WINESERVER="$wow64_lib/wine/wineserver" \
+    timeout 120 "$wow64_lib/wine/wine" 'C:\windows\syswow64\cmd.exe' /c echo 32-bit ok 2>&1)
+  WINEPREFIX="$prefix" "$wow64_lib/wine/wineserver" -k 2>/dev/null || true
+  rm -rf "$prefix"
+  [[ "$out" == *"32-bit ok"* ]] || { why="a 32-bit program did not run: ${out:0:300}"; return 1; }
+}
+
+# Unpacks unstable's Wine into $wow64_dir (a fixed place: the loader's path is written into the
+# programs). On failure, $why says why.
+wow64_install() {
+  if [ -f "$wow64_dir/ready" ] && "$wow64_lib/wine/wine" --version >/dev/null 2>&1; then
+    return 0
+  fi
+  local packages=(patchelf libz-mingw-w64 libunwind8 libx11-6 libxext6 libfreetype6 libfontconfig1)
+  read -r -a miss <<<"$(missing "${packages[@]}")"
+  if [ "${#miss[@]}" -gt 0 ]; then
+    apt_update
+    $SUDO apt-get install -y -qq --no-install-recommends "${miss[@]}" >/dev/null ||
+      { why="cannot install ${miss[*]}"; return 1; }
+  fi
+  say "unpacking Debian unstable's Wine (WoW64) into $wow64_dir"
+  rm -rf "$wow64_dir"
+  local apt_dir="$wow64_dir/apt" uri
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$wow64_dir/debs" \
+    "$wow64_dir/root"
+  # The mirror this machine already uses, with the unstable suite.
+  uri=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
+  [ -n "$uri" ] || uri=$(awk '$1 == "deb" {print $2; exit}' /etc/apt/sources.list 2>/dev/null)
+  [ -n "$uri" ] || { why="no Debian mirror found in the apt sources"; return 1; }
+  echo "deb [arch=amd64 signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $uri sid main" \
+    >"$apt_dir/sources.list"
+  : >"$apt_dir/status"
+  local apt=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
+    -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
+    -o Dir::State::Status="$apt_dir/status" -o Dir::Etc::Preferences=/dev/null
+    -o Dir::Etc::PreferencesParts=/dev/null -o APT::Architecture=amd64
+    -o Acquire::Languages=none -o APT::Sandbox::User=root)
+  apt-get "${apt[@]}" update -qq >/dev/null 2>&1 || { why="cannot read unstable's package lists from $uri"; return 1; }
+  (cd "$wow64_dir/debs" && apt-get "${apt[@]}" download -qq libwine wine64 wine-common libc6 \
+    >/dev/null 2>&1) || { why="cannot download libwine, wine64, wine-common and libc6 from unstable"; return 1; }
+  rm -rf "$apt_dir"  # the package lists are large and read once
+  local deb
+  for deb in "$wow64_dir"/debs/*.deb; do
+    dpkg-deb -x "$deb" "$wow64_dir/root" || { why="cannot unpack $(basename "$deb")"; return 1; }
+  done
+  [ -d "$wow64_lib/wine/i386-windows" ] ||
+    { why="unstable's Wine has no 32-bit Windows libraries (i386-windows): it cannot run the DLL"; return 1; }
+  local f
+  for f in "$wow64_lib/wine/wine" "$wow64_lib/wine/wineserver"; do
+    patchelf --set-interpreter "$wow64_lib/ld-linux-x86-64.so.2" --force-rpath \
+      --set-rpath "$wow64_lib" "$f" || { why="patchelf failed on $f"; return 1; }
+  done
+  # As the package's install script does: Debian's zlib1.dll, marked as a Wine built-in, for
+  # both kinds of Windows programs.
+  local m w in out
+  for m in i686 x86_64; do
+    w=$m
+    [ $m = i686 ] && w=i386
+    in=/usr/$m-w64-mingw32/lib/zlib1.dll out=$wow64_lib/wine/$w-windows/zlib1.dll
+    { head -c 64 "$in" && printf 'Wine builtin DLL' && head -c 16 /dev/zero && tail -c +97 "$in"; } \
+      >"$out" || { why="cannot make $out"; return 1; }
+  done
+  local version
+  version=$("$wow64_lib/wine/wine" --version 2>&1) || { why="the unpacked Wine cannot start: $version"; return 1; }
+  dpkg-deb -f "$wow64_dir"/debs/libwine_*.deb Version >"$wow64_dir/libwine.version"
+  wow64_check || return 1
+  touch "$wow64_dir/ready"
+}
+
+wow64_route() {
+  local why
+  why=$(wow64_install) || { why="$why"; return 1; }
+  say "32-bit route: wow64 ($("$wow64_lib/wine/wine" --version), libwine $(cat "$wow64_dir/libwine.version"))"
+  say "  from $(cd "$wow64_dir/debs" && echo *.deb)"
+}
+
+route=${ZQ_WINE32_ROUTE:-}
+case "$route" in
+  native)
+    why=$(native_wine_error)
+    [ -z "$why" ] || { say "ZQ_WINE32_ROUTE=native cannot run here: $why" >&2; exit 1; }
+    say "32-bit route: native ($(/usr/lib/wine/wine --version))"
+    ;;
+  wow64)
+    wow64_route || { say "ZQ_WINE32_ROUTE=wow64 cannot run here: $why" >&2; exit 1; }
+    ;;
+  "")
+    native_why=$(native_wine_error)
+    if [ -z "$native_why" ]; then
+      say "32-bit route: native ($(/usr/lib/wine/wine --version))"
+    elif ! wow64_route; then
+      say "NO 32-bit route: the 32-bit DLL cannot be tested on this machine ($native_why; wow64: $why); scripts/test-all.sh will fail" >&2
+    fi
+    ;;
+  *) say "ZQ_WINE32_ROUTE must be native or wow64, not '$route'" >&2; exit 1 ;;
+esac
+
 say "all dependencies present"

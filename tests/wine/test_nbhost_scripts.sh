@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # nbhost.exe plays scripts through the DLL in real windows under Wine, and each picture agrees
-# with zqchart's (Cairo) picture of the same script: at most 1 % of all pixels differ, text
-# included (both backends draw the same glyphs here, so text needs no mask). Both hosts also
+# with zqchart's (Cairo) picture of the same script pixel for pixel, text included (both
+# backends draw the same glyphs here, so text needs no mask). Both hosts also
 # print the same reports. Then what real windows must show: charts fill their rectangles and
 # follow a resize only with LParam 4, a roll on a missing chart sets [LastError], nbMessage 2
 # removes every chart window, the roll changes the picture tick by tick and stops, a 17 x 17
@@ -51,7 +51,7 @@ for script in examples/*.zqs tests/data/scripts/*.zqs; do
   for picture in "$out/$name/cairo"/*; do
     file=$(basename "$picture")
     echo -n "$name/$file: "
-    "$native/tests/zq_image_diff" "$out/$name/gdi/$file" "$picture" --max-fraction 0.01 \
+    "$native/tests/zq_image_diff" "$out/$name/gdi/$file" "$picture" --max-fraction 0 \
       --diff "$out/$name/${file%.*}.diff.png" || fail "$name/$file: GDI and Cairo differ"
   done
 done

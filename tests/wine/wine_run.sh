@@ -1,10 +1,61 @@
 # shellcheck shell=bash
-# Sourced by the Wine test scripts. zq_wine_setup BUILD_DIR EXE picks the Wine loader that
-# matches EXE, puts the prefix in the build folder and initialises it once, and starts an X
-# server of the test's own for as long as the script runs. A test that changes Wine's regional
-# settings names a prefix of its own (third argument): Wine keeps them in the prefix's
-# registry, where a test running at the same time in another locale would read them. It returns 77 (the tests' "skipped")
-# when this machine cannot run EXE under Wine at all.
+# Sourced by the Wine test scripts. zq_wine_setup BUILD_DIR EXE picks the Wine that runs EXE,
+# puts the prefix in the build folder and initialises it once, and starts an X server of the
+# test's own for as long as the script runs. A test that changes Wine's regional settings names
+# a prefix of its own (third argument): Wine keeps them in the prefix's registry, where a test
+# running at the same time in another locale would read them.
+#
+# 32-bit programs have two routes (zq_wine32_route): "native", Debian's wine32, where the kernel
+# runs 32-bit Linux programs; "wow64", a Wine that runs 32-bit Windows code inside a 64-bit
+# process, unpacked under build/ by scripts/setup.sh where the kernel does not. ZQ_WINE32_ROUTE
+# (native|wow64) forces one, read here when the test runs. A forced route that cannot run is a
+# failure (status 1); with no route at all the test reports "skipped" (77), which
+# scripts/test-all.sh counts as a failure of the 32-bit build.
+
+ZQ_SOURCE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# Where scripts/setup.sh unpacks the WoW64 Wine (the same default there).
+ZQ_WOW64_DIR=${ZQ_WOW64_DIR:-$ZQ_SOURCE_ROOT/build/wine-wow64}
+ZQ_WOW64_LIB=$ZQ_WOW64_DIR/root/usr/lib/x86_64-linux-gnu
+
+# zq_wine32_route: sets ZQ_ROUTE (native|wow64), WINE, ZQ_WINESERVER and ZQ_ROUTE_DESCRIPTION;
+# otherwise prints why there is no route and returns 1 (a forced route) or 77 (none found).
+zq_wine32_route() {
+  local forced=${ZQ_WINE32_ROUTE:-} native_error="" wow64_error=""
+  case "$forced" in
+    "" | native | wow64) ;;
+    *) echo "ZQ_WINE32_ROUTE must be native or wow64, not '$forced'"; return 1 ;;
+  esac
+  if [ "$forced" != wow64 ]; then
+    if [ ! -x /usr/lib/wine/wine ]; then
+      native_error="/usr/lib/wine/wine is not installed (scripts/setup.sh installs wine32)"
+    elif ! native_error=$(/usr/lib/wine/wine --version 2>&1); then
+      # Seen on virtual machines whose kernel has 32-bit emulation switched off.
+      native_error="/usr/lib/wine/wine cannot start: $(head -n 1 <<<"$native_error")"
+    else
+      ZQ_ROUTE=native WINE=/usr/lib/wine/wine ZQ_WINESERVER=wineserver
+      ZQ_ROUTE_DESCRIPTION="native ($native_error)"
+      return 0
+    fi
+    [ "$forced" = native ] && { echo "wine route native cannot run here: $native_error"; return 1; }
+  fi
+  local version
+  if [ ! -x "$ZQ_WOW64_LIB/wine/wine" ]; then
+    wow64_error="no WoW64 Wine in $ZQ_WOW64_DIR (run ZQ_WINE32_ROUTE=wow64 bash scripts/setup.sh)"
+  elif ! version=$("$ZQ_WOW64_LIB/wine/wine" --version 2>&1); then
+    wow64_error="the WoW64 Wine in $ZQ_WOW64_DIR cannot start: $(head -n 1 <<<"$version")"
+  else
+    ZQ_ROUTE=wow64 WINE=$ZQ_WOW64_LIB/wine/wine ZQ_WINESERVER=$ZQ_WOW64_LIB/wine/wineserver
+    ZQ_ROUTE_DESCRIPTION="wow64 (${version%% *}, libwine $(cat "$ZQ_WOW64_DIR/libwine.version" 2>/dev/null))"
+    return 0
+  fi
+  if [ "$forced" = wow64 ]; then
+    echo "wine route wow64 cannot run here: $wow64_error"
+    return 1
+  fi
+  echo "SKIP: no 32-bit Wine route: $native_error; $wow64_error"
+  return 77
+}
+
 zq_wine_setup() {
   local build=$1 exe=$2 prefix=${3:-wine-prefix}
   export WINEPREFIX="$build/$prefix"
@@ -12,33 +63,42 @@ zq_wine_setup() {
   # No Mono or Gecko installers: their prompts would wait for ever under Xvfb.
   export WINEDLLOVERRIDES="mscoree,mshtml="
 
-  # The PE machine field picks the loader: wine for i386 programs, wine64 for x86-64 ones.
+  # The PE machine field picks the loader: a 32-bit route for i386 programs, wine64 for x86-64
+  # ones.
   local pe machine
   pe=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
   machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$exe" | tr -d ' ')
   case "$machine" in
-    014c) WINE=/usr/lib/wine/wine ;;
-    8664) WINE=/usr/lib/wine/wine64 ;;
+    014c)
+      zq_wine32_route || return $?
+      echo "wine route: $ZQ_ROUTE_DESCRIPTION"
+      # WoW64 prefixes are 64-bit and belong to that Wine alone.
+      if [ "$ZQ_ROUTE" = wow64 ]; then WINEPREFIX="$WINEPREFIX-wow64"; fi
+      ;;
+    8664)
+      WINE=/usr/lib/wine/wine64 ZQ_WINESERVER=wineserver
+      if [ ! -x "$WINE" ]; then
+        echo "SKIP: $WINE is not installed (scripts/setup.sh installs it)"
+        return 77
+      fi
+      local version
+      version=$("$WINE" --version 2>&1) || { echo "$WINE cannot start: $version"; return 1; }
+      echo "wine: wine64 ($version)"
+      ;;
     *) echo "$exe: not a Windows program (machine '$machine')"; return 1 ;;
   esac
-  if [ ! -x "$WINE" ]; then
-    echo "SKIP: $WINE is not installed (scripts/setup.sh installs it)"
-    return 77
-  fi
-  if ! "$WINE" --version >/dev/null 2>&1; then
-    # Seen on virtual machines whose kernel has 32-bit emulation switched off.
-    echo "SKIP: $WINE cannot start on this machine: $("$WINE" --version 2>&1 | head -n 1)"
-    return 77
-  fi
+  # Each Wine talks to a wineserver of its own version.
+  if [ "$ZQ_WINESERVER" = wineserver ]; then unset WINESERVER; else export WINESERVER="$ZQ_WINESERVER"; fi
   export WINELOADER="$WINE"
   zq_start_display || return 1
 
   # One initialisation even when several tests start at once.
+  mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       "$WINE" wineboot -i >/dev/null 2>&1 || true
-      wineserver -w || true
+      "$ZQ_WINESERVER" -w || true
     fi
   ) 9>"$WINEPREFIX.lock"
   [ -f "$WINEPREFIX/system.reg" ] || { echo "cannot initialise the Wine prefix $WINEPREFIX"; return 1; }
