@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 
 #include "support/image_compare.h"
 #include "support/soak_cycle.h"
@@ -29,6 +30,8 @@ TEST(Soak, MemoryFlatFromCycleToCycle) {
     if (cycle == kEarly) early = zq::testing::ResidentBytes();
   }
   const int64_t last = zq::testing::ResidentBytes();
+  std::printf("resident after cycle %d: %lld bytes, after cycle %d: %lld bytes\n", kEarly,
+              static_cast<long long>(early), kCycles - 1, static_cast<long long>(last));
   EXPECT_LE(last - early, int64_t(1) << 20) << "early " << early << " bytes, last " << last;
 #endif
 }
