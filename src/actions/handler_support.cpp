@@ -151,8 +151,4 @@ TLineSeries* FindNamedSeries(charts::TVelImageForm& form, const std::string& ser
   return dynamic_cast<TLineSeries*>(&chart.Series(position + 1));
 }
 
-uint32_t ColorOrBlack(const std::string& text) {
-  return ParseColorText(text.empty() ? std::string("0,0,0") : text);
-}
-
 }  // namespace zq::actions

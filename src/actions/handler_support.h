@@ -66,17 +66,7 @@ void BooleanAt(const Args& args, size_t i, Setter&& set) {
     NoteReason(ParameterPrefix() + Quote(text) + " is not one of True, true, False, false");
 }
 
-// Applies a font text to a font: all five items first, then name, colour, size, added
-// styles, character set, each converted when used.
+// ApplyFontAt for a text of its own (the parameter being read, if any, takes the blame).
 void ApplyFontText(TChartFont& font, const std::string& text);
-
-// Reads a colour text, or "0,0,0" when the text is empty.
-uint32_t ColorOrBlack(const std::string& text);
-
-// Sets `target` from a boolean text; anything else leaves it.
-template <typename Setter>
-void ApplyBoolean(const std::string& text, Setter&& set) {
-  if (auto value = ParseBooleanText(text)) set(*value);
-}
 
 }  // namespace zq::actions
