@@ -6,6 +6,7 @@
 #include <string>
 
 #include "charts/chart_registry.h"
+#include "common/headless_desk.h"
 #include "engine/chart/chart.h"
 #include "platform/cairo/headless_windows.h"
 #include "support/action_hosts.h"
@@ -13,35 +14,13 @@
 
 namespace {
 
-using zq::Int32;
 using zq::charts::ChartRegistry;
 using zq::charts::TImageForm;
 using zq::platform::HeadlessWindowSystem;
 
-class HeadlessHostileDesk : public zq::testing::HostileDesk {
- public:
-  explicit HeadlessHostileDesk(const zq::host::HeadlessHostApi& api) : api_(api) {}
-  Int32 CreateRectangle(int32_t width, int32_t height) override {
-    return api_.createWindow(width, height);
-  }
-  void DestroyRectangle(Int32 rectangle) override { api_.destroyWindow(rectangle); }
-  int32_t ChartWindows(Int32 rectangle) override {
-    Int32 info[7] = {};
-    return api_.describeWindow(rectangle, info) != 0 ? info[2] : 0;
-  }
-  void Mouse(Int32 rectangle, int kind, int32_t x, int32_t y) override {
-    const Int32 kinds[] = {0, 1, 3, 4};
-    api_.mouse(rectangle, kinds[kind], x, y, kind == 2 ? 1 : 0);
-  }
-  void Pump() override { api_.advanceClock(0); }
-
- private:
-  zq::host::HeadlessHostApi api_;
-};
-
 TEST(HostileHost, NoCrashNoDanglingWindowRegistryConsistent) {
   zq::testing::ExportedPlugin plugin;
-  HeadlessHostileDesk desk(plugin.Host().Headless());
+  zq::host::HeadlessDesk desk(plugin.Host().Headless());
   for (const auto& result : zq::testing::RunHostileScenarios(plugin.Host().Exports(), desk)) {
     std::string failures;
     for (const std::string& f : result.failures) failures += "\n  " + f;

@@ -13,7 +13,7 @@ namespace {
 using host::PluginLibrary;
 
 const host::PluginExports* g_exports = nullptr;
-HostileDesk* g_desk = nullptr;
+host::HostDesk* g_desk = nullptr;
 std::map<std::string, Int32> g_windows;
 std::map<std::string, std::string> g_variables;
 // What the host does inside its callbacks; `once` ones are dropped before they run.
@@ -73,9 +73,26 @@ bool HasChart(const std::string& name) {
 }
 
 Int32 Rectangle(const std::string& name) {
-  const Int32 window = g_desk->CreateRectangle(160, 120);
+  const Int32 window = g_desk->CreateRectangle(name, 160, 120);
   g_windows[name] = window;
   return window;
+}
+
+// Messages, paints and timers that are waiting.
+void Pump() {
+  g_desk->PassTicks(0);
+}
+
+// The left button over the chart window: down, a move with it held, up.
+enum class Button { Down, Drag, Up };
+void Mouse(Int32 rectangle, Button what, int32_t x, int32_t y) {
+  host::MouseInput input;
+  input.kind = what == Button::Down   ? host::MouseInput::Kind::Down
+               : what == Button::Drag ? host::MouseInput::Kind::Move
+                                      : host::MouseInput::Kind::Up;
+  input.x = x;
+  input.y = y;
+  g_desk->Mouse(rectangle, input);
 }
 
 class Scenario {
@@ -87,11 +104,11 @@ class Scenario {
   }
   // One chart window over each rectangle with a chart, none over the others.
   void ExpectCharts(const std::map<std::string, bool>& charts) {
-    g_desk->Pump();
+    Pump();
     for (const auto& [name, has] : charts) {
       Expect(HasChart(name) == has, name + (has ? " has no chart" : " still has a chart"));
       const auto it = g_windows.find(name);
-      const int32_t windows = it == g_windows.end() ? 0 : g_desk->ChartWindows(it->second);
+      const int32_t windows = it == g_windows.end() ? 0 : g_desk->Describe(it->second).charts;
       Expect(windows == (has ? 1 : 0),
              name + ": " + std::to_string(windows) + " chart windows over the rectangle");
     }
@@ -100,10 +117,10 @@ class Scenario {
     g_inRequest7 = {};
     g_inSetVar = {};
     g_exports->message(2);
-    g_desk->Pump();
+    Pump();
     for (const auto& [name, window] : g_windows) g_desk->DestroyRectangle(window);
     g_windows.clear();
-    g_desk->Pump();
+    Pump();
     return std::move(result_);
   }
 
@@ -183,10 +200,10 @@ ScenarioResult HostWindowDestroyed() {
   Create("B");
   AddSeries("A");
   AddSeries("B");
-  g_desk->Pump();
+  Pump();
   g_desk->DestroyRectangle(first);
   g_windows.erase("A");
-  g_desk->Pump();
+  Pump();
   s.Expect(!HasChart("A"), "the chart over the destroyed window is still registered");
   Exec(11, {"A", "S", "0,0,255"});
   Exec(3, {"A", "T", "1|2", "3|4", "", "0,0,0"});
@@ -207,22 +224,22 @@ ScenarioResult EndedWhileDragging() {
   Create("B");
   AddSeries("A");
   AddSeries("B");
-  g_desk->Pump();
-  g_desk->Mouse(a, 1, 40, 30);
-  g_desk->Mouse(a, 2, 90, 80);
+  Pump();
+  Mouse(a, Button::Down, 40, 30);
+  Mouse(a, Button::Drag, 90, 80);
   g_exports->message(2);
-  g_desk->Mouse(a, 2, 110, 90);
-  g_desk->Mouse(a, 3, 120, 100);
+  Mouse(a, Button::Drag, 110, 90);
+  Mouse(a, Button::Up, 120, 100);
   s.ExpectCharts({{"A", false}, {"B", false}});
   Create("B");
   AddSeries("B");
-  g_desk->Pump();
-  g_desk->Mouse(b, 1, 40, 30);
-  g_desk->Mouse(b, 2, 90, 80);
+  Pump();
+  Mouse(b, Button::Down, 40, 30);
+  Mouse(b, Button::Drag, 90, 80);
   g_desk->DestroyRectangle(b);
   g_windows.erase("B");
-  g_desk->Mouse(b, 2, 110, 90);
-  g_desk->Mouse(b, 3, 120, 100);
+  Mouse(b, Button::Drag, 110, 90);
+  Mouse(b, Button::Up, 120, 100);
   s.ExpectCharts({{"A", false}, {"B", false}});
   Create("A");
   s.ExpectCharts({{"A", true}});
@@ -232,7 +249,7 @@ ScenarioResult EndedWhileDragging() {
 }  // namespace
 
 std::vector<ScenarioResult> RunHostileScenarios(const host::PluginExports& exports,
-                                                HostileDesk& desk) {
+                                                host::HostDesk& desk) {
   g_exports = &exports;
   g_desk = &desk;
   exports.registerPlugIn(&OnAddAction, nullptr, nullptr, &OnSetVar);
