@@ -770,6 +770,15 @@ TEST(ChartPictures, ZoomedAndPanned) {
   ExpectMatchesReference("zoom_pan");
 }
 
+TEST(ChartPictures, BarStylesAndGroups) {
+  ExpectMatchesReference("bar_styles");
+  ExpectMatchesReference("bar_groups");
+}
+
+TEST(ChartPictures, FlatAndSolidPies) {
+  ExpectMatchesReference("pies");
+}
+
 // A chart added to the table without its reference picture would be drawn on other backends
 // and compared with nothing here.
 TEST(ChartPictures, EveryReferenceChartHasItsPicture) {
@@ -783,7 +792,7 @@ TEST(ChartPictures, EveryReferenceChartHasItsPicture) {
     EXPECT_EQ(expected->width, chart.width) << reference;
     EXPECT_EQ(expected->height, chart.height) << reference;
   }
-  EXPECT_EQ(names.size(), 13u);
+  EXPECT_EQ(names.size(), 16u);
 }
 
 }  // namespace

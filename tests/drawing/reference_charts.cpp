@@ -6,7 +6,9 @@
 
 #include "engine/chart/chart.h"
 #include "engine/data/format.h"
+#include "engine/series/bar_series.h"
 #include "engine/series/line_series.h"
+#include "engine/series/pie_series.h"
 #include "platform/locale.h"
 #include "support/chart_window_fixture.h"
 
@@ -291,6 +293,99 @@ platform::Image ZoomPan(const ChartSurfaceFactory& make) {
   return Compose({zoomed.Render(), panned.Render()}, 1);
 }
 
+// One bar in each of the seven styles, in rotated 3D, orthogonal 3D and 2D.
+platform::Image BarStyles(const ChartSurfaceFactory& make) {
+  std::vector<platform::Image> parts;
+  for (int view = 0; view < 3; ++view) {
+    PictureChart p(make);
+    p.chart.SetView3D(view < 2);
+    p.chart.View3DOptions().SetOrthogonal(view == 1);
+    p.chart.Legend().SetVisible(false);
+    TBarSeries& s = p.chart.AddSeries<TBarSeries>();
+    s.SetTitle("Styles");
+    s.Marks().SetStyle(TSeriesMarksStyle::smsValue);
+    s.OnGetBarStyle = [](TCustomBarSeries&, int32_t index, TBarStyle& style) {
+      style = TBarStyle(index);
+    };
+    const char* labels[] = {"Rectangle", "Pyramid", "Inverted", "Cylinder",
+                            "Ellipse",   "Arrow",   "Gradient"};
+    const double ys[] = {14, 22, 18, 25, 16, 21, 24};
+    const TColor colors[] = {clRed, clGreen, clBlue, clTeal, clFuchsia, clOlive, clNavy};
+    for (int i = 0; i < 7; ++i) s.AddPointXY(i, ys[i], labels[i], colors[i]);
+    parts.push_back(p.Render());
+  }
+  return Compose(parts, 1);
+}
+
+TBarSeries& AddBars(PictureChart& p, const char* title, TColor color,
+                    const std::vector<double>& ys) {
+  TBarSeries& s = p.chart.AddSeries<TBarSeries>();
+  s.SetTitle(title);
+  s.SetSeriesColor(color);
+  for (size_t i = 0; i < ys.size(); ++i) s.AddPointXY(double(i + 1), ys[i]);
+  return s;
+}
+
+// Side by side in 3D, stacked in 2D, stacked to 100 % in orthogonal 3D, and horizontal bars
+// about an origin, with a hatched bar brush.
+platform::Image BarGroups(const ChartSurfaceFactory& make) {
+  PictureChart side(make);
+  AddBars(side, "North", clRed, {12, 18, 15, 22});
+  AddBars(side, "South", clGreen, {8, 14, 19, 11});
+  PictureChart stacked(make);
+  stacked.chart.SetView3D(false);
+  // Marks on the top of each stack only: the bars of the next series would cover the others.
+  AddBars(stacked, "North", clRed, {12, 18, 15, 22}).Marks().SetVisible(false);
+  AddBars(stacked, "South", clGreen, {8, 14, 19, 11}).Marks().SetVisible(false);
+  AddBars(stacked, "East", clBlue, {5, 9, 7, 12}).SetMultiBar(TMultiBar::mbStacked);
+  PictureChart percent(make);
+  percent.chart.View3DOptions().SetOrthogonal(true);
+  AddBars(percent, "North", clRed, {12, 18, 15, 22});
+  AddBars(percent, "South", clGreen, {8, 14, 19, 11}).SetMultiBar(TMultiBar::mbStacked100);
+  PictureChart horizontal(make);
+  horizontal.chart.SetView3D(false);
+  for (int k = 0; k < 2; ++k) {
+    THorizBarSeries& h = horizontal.chart.AddSeries<THorizBarSeries>();
+    h.SetTitle(k == 0 ? "Gain" : "Loss");
+    h.SetSeriesColor(k == 0 ? clTeal : clMaroon);
+    h.SetYOrigin(5);
+    if (k == 1) {
+      h.BarBrush().SetStyle(TBrushStyle::bsDiagCross);
+      h.Marks().SetVisible(false);
+    }
+    const double xs[] = {9, 3, 12, 7};
+    for (int i = 0; i < 4; ++i) h.AddPointXY(k == 0 ? xs[i] : 10 - xs[i], i + 1);
+  }
+  return Compose({side.Render(), stacked.Render(), percent.Render(), horizontal.Render()}, 2);
+}
+
+// A round flat pie with patterns, an exploded slice and an other slice, and a 3D pie whose
+// biggest slice stands out.
+platform::Image Pies(const ChartSurfaceFactory& make) {
+  std::vector<platform::Image> parts;
+  for (bool view3D : {false, true}) {
+    PictureChart p(make);
+    p.chart.SetView3D(view3D);
+    TPieSeries& pie = p.chart.AddSeries<TPieSeries>();
+    pie.SetTitle("Shares");
+    const char* labels[] = {"Rent", "Food", "Travel", "Books", "Tea", "Misc"};
+    const double ys[] = {40, 25, 18, 10, 2, 1.5};
+    for (int i = 0; i < 6; ++i) pie.AddPointXY(i, ys[i], labels[i]);
+    if (view3D) {
+      pie.SetExplodeBiggest(15);
+      pie.SetRotationAngle(30);
+    } else {
+      pie.SetExplodedSlice(1, 20);
+      pie.OtherSlice().SetStyle(TPieOtherStyle::poBelowPercent);
+      pie.OtherSlice().SetValue(5);
+      pie.SetUsePatterns(true);
+      pie.SetCircled(true);
+    }
+    parts.push_back(p.Render());
+  }
+  return Compose(parts, 2);
+}
+
 }  // namespace
 
 const std::vector<ReferenceChart>& ReferenceCharts() {
@@ -308,6 +403,9 @@ const std::vector<ReferenceChart>& ReferenceCharts() {
       {"marks", 966, 588, Marks},
       {"area", 483, 586, Area},
       {"zoom_pan", 483, 586, ZoomPan},
+      {"bar_styles", 483, 879, BarStyles},
+      {"bar_groups", 966, 586, BarGroups},
+      {"pies", 966, 293, Pies},
   };
   return charts;
 }

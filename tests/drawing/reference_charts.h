@@ -1,6 +1,7 @@
 // The reference charts: whole charts as a chart window draws them (three lines in 3D, 2D and
 // orthogonal 3D, stairs, pointer styles, legends, titles, thick walls, logarithmic and
-// date-time axes, marks, areas, zoom and pan). Some pictures hold several charts side by side.
+// date-time axes, marks, areas, zoom and pan, bars of every style and grouping, pies). Some
+// pictures hold several charts side by side.
 // They are built from engine classes and the platform interfaces alone, so every backend can
 // draw them and the pictures can be compared with the reference PNGs and with each other.
 #pragma once

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "common/headless_desk.h"
@@ -45,10 +47,22 @@ int ListActions(zq::host::PluginHost& host) {
   return 0;
 }
 
+// The plug-in beside the program (as in the build folder), else where the installation puts it
+// relative to the program, so that an installed tree works wherever it lies.
+std::string DefaultPluginPath() {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  const fs::path dir = error ? fs::path(".") : program.parent_path();
+  const fs::path beside = dir / ZQ_PLUGIN_FILE_NAME;
+  if (fs::exists(beside, error)) return beside.string();
+  return (dir / ZQ_PLUGIN_INSTALLED_DIR / ZQ_PLUGIN_FILE_NAME).lexically_normal().string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string plugin = ZQ_DEFAULT_PLUGIN;
+  std::string plugin = DefaultPluginPath();
   std::vector<std::string> args(argv + 1, argv + argc);
   size_t i = 0;
   if (i + 1 < args.size() && args[i] == "--plugin") {

@@ -88,6 +88,10 @@ class TChartHost {
   virtual void SeriesAdded(TChartSeries& /*series*/) {}
   // Called after a series has left SeriesList: the chart forgets it (cursor, links).
   virtual void SeriesRemoved(TChartSeries& /*series*/) {}
+  // A series drawn without axes (a pie) joined the chart or became active (true), or left it
+  // or became inactive (false): the chart hides or shows its axes, walls and frame, stops or
+  // allows zooming and panning, and takes the view that such series are seen in.
+  virtual void SetCircledView(bool /*circled*/) {}
 
   // ---- state -------------------------------------------------------------------------------
   // Reading a form resource: range checks are skipped and flags are stored as read.

@@ -93,6 +93,21 @@ void TCustomAxisPanel::SeriesRemoved(TChartSeries& series) {
   }
 }
 
+void TCustomAxisPanel::SetCircledView(bool circled) {
+  SetAxisVisible(!circled);
+  SetClipPoints(!circled);
+  SetView3DWalls(!circled);
+  SetAllowZoom(!circled);
+  SetAllowPanning(circled ? TPanningMode::pmNone : TPanningMode::pmBoth);
+  // Circles are seen from above and in front, either way.
+  TView3DOptions& view = View3DOptions();
+  view.SetOrthogonal(false);
+  view.SetRotation(360);
+  view.SetElevation(315);
+  view.SetPerspective(0);
+  view.SetTilt(0);
+}
+
 TChartSeries* TCustomAxisPanel::GetAxisSeries(const TCustomChartAxis& axis) const {
   TChartSeries* any = nullptr;
   for (TChartSeries* s : seriesList_) {

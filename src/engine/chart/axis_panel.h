@@ -145,6 +145,8 @@ class TCustomAxisPanel : public TCustomZidPanelExtended, public TChartHost {
   }
   void SeriesAdded(TChartSeries& series) override;
   void SeriesRemoved(TChartSeries& series) override;
+  // Axes, clipping, walls, zooming and panning go off for a pie and come back after it.
+  void SetCircledView(bool circled) override;
   bool IsLoading() const override { return TCustomZidPanel::IsLoading(); }
   bool IsDesigning() const override { return TCustomZidPanel::IsDesigning(); }
   bool IsDestroying() const override { return destroying_; }

@@ -4,7 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/series/bar_series.h"
+#include "engine/series/fast_line_series.h"
+#include "engine/series/functions.h"
 #include "engine/series/line_series.h"
+#include "engine/series/pie_series.h"
 
 namespace zq {
 
@@ -92,6 +96,12 @@ void TCustomChart::Assign(const TCustomZidPanel& source) {
 }
 
 // ---- queries -------------------------------------------------------------------------------
+
+void TCustomChart::SetCircledView(bool circled) {
+  TCustomAxisPanel::SetCircledView(circled);
+  Frame().SetVisible(!circled);
+  backWall_->Brush().SetStyle(circled ? TBrushStyle::bsClear : TBrushStyle::bsSolid);
+}
 
 bool TCustomChart::ColorIsUnused(TColor color, bool checkBackground) const {
   for (const TChartSeries* s : SeriesList()) {
@@ -565,28 +575,42 @@ namespace {
 std::vector<TSeriesKind>& Registry() {
   static std::vector<TSeriesKind> kinds = [] {
     std::vector<TSeriesKind> list;
-    // The chart's own functions (their classes come with the functions unit).
-    for (const char* name : {"Add", "Subtract", "Multiply", "Divide", "High", "Low", "Average"}) {
+    // The chart's own functions.
+    const auto function = [&](const char* name, auto make) {
       TSeriesKind kind;
       kind.functionClass = std::string("T") + name + "ZidFunction";
+      kind.createFunction = make;
       kind.description = name;
       kind.galleryPage = "Functions";
       kind.numGallerySeries = 2;
       list.push_back(std::move(kind));
-    }
-    // The series kinds of the line unit.
-    const auto standard = [&](const char* cls, const char* description, auto make) {
+    };
+    function("Add", [] { return std::make_unique<TAddZidFunction>(); });
+    function("Subtract", [] { return std::make_unique<TSubtractZidFunction>(); });
+    function("Multiply", [] { return std::make_unique<TMultiplyZidFunction>(); });
+    function("Divide", [] { return std::make_unique<TDivideZidFunction>(); });
+    function("High", [] { return std::make_unique<THighZidFunction>(); });
+    function("Low", [] { return std::make_unique<TLowZidFunction>(); });
+    function("Average", [] { return std::make_unique<TAverageZidFunction>(); });
+    // The series kinds, in the gallery's order.
+    const auto standard = [&](const char* cls, const char* description, int32_t gallerySeries,
+                              auto make) {
       TSeriesKind kind;
       kind.seriesClass = cls;
       kind.createSeries = make;
       kind.description = description;
       kind.galleryPage = "Standard";
-      kind.numGallerySeries = 2;
+      kind.numGallerySeries = gallerySeries;
       list.push_back(std::move(kind));
     };
-    standard("TLineSeries", "Line", [] { return std::make_unique<TLineSeries>(); });
-    standard("TAreaSeries", "Area", [] { return std::make_unique<TAreaSeries>(); });
-    standard("TPointSeries", "Point", [] { return std::make_unique<TPointSeries>(); });
+    standard("TLineSeries", "Line", 2, [] { return std::make_unique<TLineSeries>(); });
+    standard("TBarSeries", "Bar", 2, [] { return std::make_unique<TBarSeries>(); });
+    standard("THorizBarSeries", "Horiz. Bar", 2,
+             [] { return std::make_unique<THorizBarSeries>(); });
+    standard("TAreaSeries", "Area", 2, [] { return std::make_unique<TAreaSeries>(); });
+    standard("TPointSeries", "Point", 2, [] { return std::make_unique<TPointSeries>(); });
+    standard("TPieSeries", "Pie", 1, [] { return std::make_unique<TPieSeries>(); });
+    standard("TFastLineSeries", "Fast Line", 2, [] { return std::make_unique<TFastLineSeries>(); });
     return list;
   }();
   return kinds;

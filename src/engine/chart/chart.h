@@ -103,6 +103,8 @@ class TCustomChart : public TCustomAxisPanel, public TLegendOwner {
     return legend_->ValueText(series, valueIndex);
   }
   bool ColorIsUnused(TColor color, bool checkBackground) const override;
+  // The frame and the back wall's fill go with the axes.
+  void SetCircledView(bool circled) override;
   int32_t WallSize(const TCustomChartAxis& axis) const override;
   bool TitleHitTest(int32_t x, int32_t y) const { return title_->Clicked(x, y); }
   // The part under (x, y), in the order a click looks for it; series and axis hits tell

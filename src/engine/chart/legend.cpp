@@ -118,7 +118,10 @@ std::string TCustomChartLegend::ItemText(int32_t index) const {
       if (TChartSeries* s = ActiveSeriesInLegend(list, index)) text = SeriesLegendTitle(*s, index);
       break;
     case TLegendStyle::lsValues:
-      if (TChartSeries* s = FirstActiveSeries(list)) text = ValueText(*s, index);
+      // Items may skip points (a pie's slices gathered into its other slice): the text is that
+      // of the point whose colour the item shows.
+      if (TChartSeries* s = FirstActiveSeries(list))
+        text = ValueText(*s, s->LegendToValueIndex(index));
       break;
     case TLegendStyle::lsLastValues:
       // Counts every series, active or not.

@@ -110,7 +110,9 @@ void TZidFunction::AddPeriods(TChartSeries& source) {
 
 void TZidFunction::AddPoints(std::span<TChartSeries* const> sources) {
   if (!series_ || sources.empty()) return;
-  if (CombinesSeries()) {
+  // Several sources always combine point by point; one source is stepped through by periods
+  // unless the function is one that only combines.
+  if (CombinesSeries() || sources.size() > 1) {
     int32_t count = INT32_MAX;
     for (TChartSeries* s : sources) count = std::min(count, s->PointCount());
     for (int32_t i = 0; i < count; ++i) {
@@ -249,7 +251,7 @@ TChartValueList* TChartSeries::FindValueList(const std::string& name) {
 }
 
 void TChartSeries::RequestRepaint() const {
-  if (parent_) parent_->RequestRepaint();
+  if (parent_ && !repaintSuspended_) parent_->RequestRepaint();
 }
 
 const platform::LocaleSettings& TChartSeries::Locale() const {
@@ -935,6 +937,16 @@ void TChartSeries::SetDataSource(TComponent* value) {
     dynamic_cast<TChartSeries&>(*value).linkedSeries_.push_back(this);
     RefreshSeries();
   }
+  RequestRepaint();
+}
+
+void TChartSeries::AddDataSource(TComponent* value) {
+  if (!value || std::find(dataSources_.begin(), dataSources_.end(), value) != dataSources_.end())
+    return;
+  ValidateSource(value);
+  dataSources_.push_back(value);
+  dynamic_cast<TChartSeries&>(*value).linkedSeries_.push_back(this);
+  RefreshSeries();
   RequestRepaint();
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "engine/axes/chart_host.h"
@@ -180,6 +181,9 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
   // ChartException when the series has no chart, the component is not a valid source, or the
   // link would close a circle.
   void SetDataSource(TComponent* value);
+  // Adds one more source (functions combine the same point of several sources); the same
+  // checks as SetDataSource.
+  void AddDataSource(TComponent* value);
   const std::vector<TComponent*>& DataSources() const { return dataSources_; }
   const std::string& PercentFormat() const { return percentFormat_; }
   void SetPercentFormat(const std::string& value);
@@ -399,6 +403,9 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
 
   // Asks the chart, if any, to repaint later.
   void RequestRepaint() const;
+  // Changes a series makes to its own points while the chart paints must not ask for another
+  // paint (it would make the same changes again).
+  void SetRepaintSuspended(bool value) { repaintSuspended_ = value; }
   // The canvas of the chart's drawing has changed: repaint.
   virtual void CanvasChanged() { RequestRepaint(); }
 
@@ -406,6 +413,23 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
   const platform::LocaleSettings& Locale() const;
 
  protected:
+  // Stores a different value and repaints.
+  template <typename T>
+  void SetProperty(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    RequestRepaint();
+  }
+  // For settings that hold for every series of a kind in a chart: `apply` runs for this series
+  // and for each other series of the same class in its chart.
+  template <typename T, typename Apply>
+  void ApplyToClass(Apply apply) {
+    apply(static_cast<T&>(*this));
+    if (!parent_) return;
+    for (TChartSeries* s : parent_->SeriesList()) {
+      if (s != this && typeid(*s) == typeid(*this)) apply(static_cast<T&>(*s));
+    }
+  }
   // Adds a list after X and Y (series kinds with more values).
   TChartValueList& AddValueList(const std::string& name);
   void SetAllowSinglePoint(bool value) { allowSinglePoint_ = value; }
@@ -496,6 +520,7 @@ class TChartSeries : public TComponent, protected TChartValueListOwner {
 
   std::string identifier_;
   uint8_t style_ = 0;
+  bool repaintSuspended_ = false;
   std::unique_ptr<TZidFunction> function_;
 };
 
