@@ -65,8 +65,9 @@ required=(
   clang-format python3
 )
 # wine64 runs 64-bit Windows programs on kernels without 32-bit support, where wine32 cannot
-# start at all. nasm gives libjpeg its SIMD code.
-optional=(ninja-build imagemagick nasm)
+# start at all. nasm gives libjpeg its SIMD code. fonts-wine gives the property dialogs under
+# Wine their Tahoma.
+optional=(ninja-build imagemagick nasm fonts-wine)
 
 installed() {
   [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]

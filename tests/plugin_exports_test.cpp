@@ -92,6 +92,19 @@ TEST(PluginExports, ActionNumbersOutsideTheCatalogueAnswerFalse) {
   }
 }
 
+// Without a dialog handler (or a window system) no dialog can be shown: false, texts kept.
+TEST(PluginExports, EditActionWithoutADialogChangesNothing) {
+  const auto& e = LoadedHost().Exports();
+  char text[] = "Chart1";
+  char* params[6] = {text, nullptr, nullptr, nullptr, nullptr, nullptr};
+  for (int number = 1; number <= 44; ++number) {
+    EXPECT_EQ(e.editAction(number, params), 0) << number;
+    EXPECT_EQ(params[0], text);
+    EXPECT_EQ(params[1], nullptr);
+  }
+  EXPECT_EQ(e.editAction(6, nullptr), 0);
+}
+
 TEST(PluginExports, SurvivesNullArgumentsAndAnyMessage) {
   const auto& e = LoadedHost().Exports();
   e.initPlugIn(0, nullptr, nullptr, nullptr);

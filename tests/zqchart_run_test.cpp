@@ -2,9 +2,7 @@
 // it. Each case writes a small script into a fresh folder and looks at the exit status, the
 // output, the errors and the files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -15,22 +13,17 @@
 #include "platform/cairo/image_output.h"
 #include "support/action_hosts.h"
 #include "support/image_compare.h"
+#include "support/tool_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using RunResult = zq::testing::ToolResult;
+using zq::testing::ShellQuote;
 
 std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return zq::testing::ReadFileBytes(path);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -38,12 +31,6 @@ std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-std::string Quote(const std::string& text) {
-  std::string q = "'";
-  for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
 }
 
 class ZqchartRun : public ::testing::Test {
@@ -64,23 +51,17 @@ class ZqchartRun : public ::testing::Test {
   // zqchart run SCRIPT with the options, from the test's folder (or another).
   RunResult Run(const fs::path& script, const std::string& options = "",
                 const fs::path& from = {}) {
-    const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
     const fs::path cwd = from.empty() ? dir : from;
     // A sanitized zqchart would report the few bytes that fontconfig keeps (as the tests' own
     // suppressions say); nothing else is excused.
     const fs::path suppressions = dir / "lsan.supp";
     std::ofstream(suppressions) << "leak:libfontconfig.so\n";
-    const std::string command = "cd " + Quote(cwd.string()) +
-                                " && LSAN_OPTIONS=suppressions=" + Quote(suppressions.string()) +
-                                ":print_suppressions=0 " + Quote(ZQ_CHART_TOOL) + " run " +
-                                Quote(script.string()) + " " + options + " >" +
-                                Quote(out.string()) + " 2>" + Quote(err.string());
-    RunResult r;
-    const int raw = std::system(command.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
-    return r;
+    const std::string command =
+        "cd " + ShellQuote(cwd.string()) +
+        " && LSAN_OPTIONS=suppressions=" + ShellQuote(suppressions.string()) +
+        ":print_suppressions=0 " + ShellQuote(ZQ_CHART_TOOL) + " run " +
+        ShellQuote(script.string()) + " " + options;
+    return zq::testing::RunShell(command, dir);
   }
 
   fs::path dir;
@@ -469,7 +450,7 @@ TEST_F(ZqchartRun, ExamplesRunAndUseEveryAction) {
     }
     const fs::path out = dir / entry.path().stem();
     fs::create_directories(out);
-    RunResult r = Run(entry.path(), "--locale en-US --out " + Quote(out.string()), source);
+    RunResult r = Run(entry.path(), "--locale en-US --out " + ShellQuote(out.string()), source);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_FALSE(saved.empty()) << "an example shows its pictures with @save";

@@ -81,6 +81,17 @@ std::string Utf8ToCp1251(std::string_view utf8) {
   return out;
 }
 
+std::optional<std::string> Utf8ToCp1251Exact(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const int b = ByteOf(NextCodePoint(utf8, i));
+    if (b < 0) return std::nullopt;
+    out += char(b);
+  }
+  return out;
+}
+
 std::string Cp1251ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);

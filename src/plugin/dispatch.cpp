@@ -2,9 +2,12 @@
 
 #include "actions/actions.h"
 #include "actions/reasons.h"
+#include "dialogs/dialog_routine.h"
 #include "platform/diagnostics.h"
+#include "platform/dialog_ui.h"
 #include "plugin/catalogue.h"
 #include "plugin/host.h"
+#include "plugin/plugin_utils.h"
 
 namespace zq::plugin {
 
@@ -28,6 +31,33 @@ class PluginHostServices : public actions::HostServices {
   }
 };
 
+// The dialogs' pickers: InterfaceAccessProc while the host has registered one.
+class PluginDialogHost : public dialogs::DialogHost {
+ public:
+  std::optional<std::string> Ask(int32_t requestCode, const std::string& hostText) override {
+    if (Host().interfaceAccess == nullptr) return std::nullopt;
+    InterfaceAnswer answer = AskHostBytes(requestCode, hostText);
+    if (!answer.replaced) return std::nullopt;
+    return std::move(answer.text);
+  }
+};
+
+// Host texts for every parameter, or none: the variables change all together or not at all.
+bool ReplaceParameters(char** parameters, const std::vector<std::string>& texts) {
+  std::vector<char*> blocks(texts.size(), nullptr);
+  try {
+    for (size_t i = 0; i < texts.size(); ++i) SetPluginText(&blocks[i], texts[i]);
+  } catch (...) {
+    for (char*& block : blocks) FreePluginText(&block);
+    return false;
+  }
+  for (size_t i = 0; i < texts.size(); ++i) {
+    FreePluginText(&parameters[i]);
+    parameters[i] = blocks[i];
+  }
+  return true;
+}
+
 }  // namespace
 
 Bool32 ExecAction(Int32 number, char** parameters) {
@@ -46,9 +76,18 @@ Bool32 ExecAction(Int32 number, char** parameters) {
   return result ? kTrue : kFalse;
 }
 
-Bool32 EditAction(Int32 number, char** /*parameters*/) {
-  if (FindAction(number) == nullptr) return kFalse;
-  return kFalse;
+Bool32 EditAction(Int32 number, char** parameters) {
+  const ActionInfo* action = FindAction(number);
+  if (action == nullptr || parameters == nullptr) return kFalse;
+  // A null variable is an empty text; its new text is a fresh block.
+  std::vector<std::string> texts(size_t(action->parameterCount));
+  for (size_t i = 0; i < texts.size(); ++i)
+    if (parameters[i] != nullptr) texts[i] = parameters[i];
+  PluginDialogHost host;
+  std::optional<std::vector<std::string>> edited =
+      dialogs::RunActionDialog(number, texts, host, platform::GetDialogUi());
+  if (!edited || edited->size() != texts.size()) return kFalse;
+  return ReplaceParameters(parameters, *edited) ? kTrue : kFalse;
 }
 
 void EndAllCharts() {

@@ -52,15 +52,21 @@ void SetHostVariable(std::string_view name, std::string_view utf8Value) {
   setVar(hostName.data(), hostValue.data());
 }
 
-InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text) {
+InterfaceAnswer AskHostBytes(Int32 requestCode, std::string_view hostText) {
   InterfaceAccessProc access = Host().interfaceAccess;
   if (access == nullptr) throw std::runtime_error("the host has no interface access");
   char* variable = nullptr;
   PluginTextGuard guard(&variable);
-  SetPluginText(&variable, ToHostText(utf8Text));
+  SetPluginText(&variable, hostText);
   InterfaceAnswer answer;
   answer.replaced = access(requestCode, &variable) != 0;
-  answer.text = FromHostText(variable);
+  if (variable != nullptr) answer.text = variable;
+  return answer;
+}
+
+InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text) {
+  InterfaceAnswer answer = AskHostBytes(requestCode, ToHostText(utf8Text));
+  answer.text = FromHostText(answer.text.c_str());
   return answer;
 }
 

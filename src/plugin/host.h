@@ -48,6 +48,8 @@ struct InterfaceAnswer {
   std::string text;
 };
 InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text);
+// The same with texts in the host's code page, passed through untouched.
+InterfaceAnswer AskHostBytes(Int32 requestCode, std::string_view hostText);
 
 // The plug-in's entry points, callable from C++ (the exports wrap them and catch everything).
 void InitPlugIn(Int32 hostValue, char** name, char** author, char** description);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/abi.h"
+#include "platform/headless_dialog.h"
 
 namespace zq::host {
 
@@ -66,6 +67,7 @@ using HostMouseFn = Bool32 (*)(Int32 handle, Int32 kind, Int32 x, Int32 y, Int32
 using HostDescribeWindowFn = Bool32 (*)(Int32 handle, Int32* info);
 using HostDestroyWindowFn = Bool32 (*)(Int32 handle);
 using HostLastReasonFn = Int32 (*)(char* buffer, Int32 size);
+using HostSetDialogHandlerFn = void (*)(const ZqDialogHandler* handler, void* context);
 
 struct HeadlessHostApi {
   HostCreateWindowFn createWindow = nullptr;
@@ -77,10 +79,11 @@ struct HeadlessHostApi {
   HostDescribeWindowFn describeWindow = nullptr;
   HostDestroyWindowFn destroyWindow = nullptr;
   HostLastReasonFn lastReason = nullptr;
+  HostSetDialogHandlerFn setDialogHandler = nullptr;
 
   bool Complete() const {
     return createWindow && resizeWindow && sendMessage && advanceClock && saveWindow && mouse &&
-           describeWindow && destroyWindow && lastReason;
+           describeWindow && destroyWindow && lastReason && setDialogHandler;
   }
 };
 
@@ -96,6 +99,7 @@ HeadlessHostApi ResolveHeadlessHost(Lookup&& lookup) {
   h.describeWindow = reinterpret_cast<HostDescribeWindowFn>(lookup("zqHostDescribeWindow"));
   h.destroyWindow = reinterpret_cast<HostDestroyWindowFn>(lookup("zqHostDestroyWindow"));
   h.lastReason = reinterpret_cast<HostLastReasonFn>(lookup("zqHostLastReason"));
+  h.setDialogHandler = reinterpret_cast<HostSetDialogHandlerFn>(lookup("zqHostSetDialogHandler"));
   return h;
 }
 

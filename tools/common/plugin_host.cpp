@@ -20,7 +20,7 @@ PluginHost::~PluginHost() {
   // The library stays loaded: unloading destroys nothing and charts may still be drawn.
 }
 
-void PluginHost::Register() {
+void PluginHost::Register(bool interfaceAccess) {
   char* name = nullptr;
   char* author = nullptr;
   char* description = nullptr;
@@ -35,7 +35,7 @@ void PluginHost::Register() {
   registrations_.clear();
   exports_.registerPlugIn(&OnAddAction, nullptr, nullptr, &OnSetVar);
   exports_.registerScriptProcessor(nullptr);
-  exports_.registerInterfaceAccess(&OnInterfaceAccess);
+  exports_.registerInterfaceAccess(interfaceAccess ? &OnInterfaceAccess : nullptr);
 }
 
 void ZQ_STDCALL PluginHost::OnAddAction(Int32 number, char* name, char* description,
@@ -52,10 +52,17 @@ void ZQ_STDCALL PluginHost::OnSetVar(char* name, char* value) {
 
 Bool32 ZQ_STDCALL PluginHost::OnInterfaceAccess(Int32 requestCode, char** text) {
   if (current_ == nullptr || text == nullptr) return kFalse;
-  if (requestCode != 7) return kFalse;
-  std::string name = *text ? *text : "";
-  auto it = current_->objectWindows_.find(name);
-  std::string answer = std::to_string(it == current_->objectWindows_.end() ? 0 : it->second);
+  std::string given = *text ? *text : "";
+  std::string answer;
+  if (requestCode == 7) {
+    auto it = current_->objectWindows_.find(given);
+    answer = std::to_string(it == current_->objectWindows_.end() ? 0 : it->second);
+  } else {
+    if (!current_->pickerAnswer_) return kFalse;
+    std::optional<std::string> picked = current_->pickerAnswer_(requestCode, given);
+    if (!picked) return kFalse;
+    answer = *picked;
+  }
   // The host replaces the plug-in's text with one of its own, from the same allocator.
   char* block = PluginLibrary::AllocateText(answer);
   if (block == nullptr) return kFalse;

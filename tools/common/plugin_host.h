@@ -2,7 +2,9 @@
 // host application does.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,14 +21,19 @@ class PluginHost {
   PluginHost(const PluginHost&) = delete;
   PluginHost& operator=(const PluginHost&) = delete;
 
-  // nbInitPlugIn, then nbRegisterPlugIn, nbRegisterScriptProcessor, nbRegisterInterfaceAccess.
-  void Register();
+  // nbInitPlugIn, then nbRegisterPlugIn, nbRegisterScriptProcessor and, unless the host is to
+  // have none, nbRegisterInterfaceAccess.
+  void Register(bool interfaceAccess = true);
 
   const PluginExports& Exports() const { return exports_; }
   // The headless-host functions; incomplete when the library has none.
   const HeadlessHostApi& Headless() const { return headless_; }
   // The window handle that request code 7 answers for a rectangle name (host code page).
   void SetObjectWindow(const std::string& name, Int32 handle) { objectWindows_[name] = handle; }
+  // Answers the other request codes (the dialogs' pickers): the new text (host code page), or
+  // nothing for false. Without an answerer the host answers false.
+  using PickerAnswer = std::function<std::optional<std::string>(Int32 code, const std::string&)>;
+  void SetPickerAnswer(PickerAnswer answer) { pickerAnswer_ = std::move(answer); }
   // The action registered under this name, or nullptr.
   const RecordedRegistration* FindAction(const std::string& name) const;
   const std::vector<RecordedRegistration>& Registrations() const { return registrations_; }
@@ -47,6 +54,7 @@ class PluginHost {
   PluginExports exports_;
   HeadlessHostApi headless_;
   std::map<std::string, Int32> objectWindows_;
+  PickerAnswer pickerAnswer_;
   std::vector<RecordedRegistration> registrations_;
   std::string name_, author_, description_;
   std::map<std::string, std::string> variables_;

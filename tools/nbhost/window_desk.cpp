@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/dib_capture.h"
 #include "common/picture_file.h"
 #include "common/plugin_library.h"
 
@@ -183,38 +184,17 @@ bool WindowDesk::SavePicture(Int32 rectangle, const std::string& path, std::stri
     error = "the chart window is empty";
     return false;
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -image.height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  bool ok = dc != nullptr && bitmap != nullptr && bits != nullptr;
-  if (ok) {
-    HGDIOBJ old = SelectObject(dc, bitmap);
+  const bool ok = CaptureIntoDib(image.width, image.height, image, [&](HDC dc) {
     if (capture_ == Capture::Print) {
       // The chart paints its client area into our context, as it does on WM_PAINT.
-      ok = PrintWindow(chart, dc, PW_CLIENTONLY) != 0;
-    } else {
-      HDC window = GetDC(chart);
-      ok = window != nullptr &&
-           BitBlt(dc, 0, 0, image.width, image.height, window, 0, 0, SRCCOPY) != 0;
-      if (window != nullptr) ReleaseDC(chart, window);
+      return PrintWindow(chart, dc, PW_CLIENTONLY) != 0;
     }
-    GdiFlush();
-    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-    image.pixels.assign(pixels, pixels + size_t(image.width) * size_t(image.height));
-    for (uint32_t& p : image.pixels) p |= 0xFF000000u;
-    SelectObject(dc, old);
-  }
-  if (bitmap != nullptr) DeleteObject(bitmap);
-  if (dc != nullptr) DeleteDC(dc);
+    HDC window = GetDC(chart);
+    const bool copied = window != nullptr &&
+                        BitBlt(dc, 0, 0, image.width, image.height, window, 0, 0, SRCCOPY) != 0;
+    if (window != nullptr) ReleaseDC(chart, window);
+    return copied;
+  });
   if (!ok) {
     error = "the chart window could not be printed";
     return false;

@@ -12,14 +12,23 @@
 #include "common/plugin_host.h"
 #include "common/runner.h"
 #include "platform/codepage.h"
+#include "zqchart/edit.h"
 
 namespace {
 
 const char* kUsage =
     "usage: zqchart [--plugin PATH] COMMAND\n"
     "  actions      list the actions the plug-in registers, by category\n"
+    "  actions --reference [ACTION]\n"
+    "               every action's parameters as its property dialog shows them (Markdown)\n"
     "  run SCRIPT [--out DIR] [--format png|svg|pdf] [--locale ru-RU|en-US] [--trace]\n"
-    "               play an action script and save the charts it shows\n";
+    "               play an action script and save the charts it shows\n"
+    "  edit ACTION [PARAM...] [--describe] [--set ROW=TEXT] [--choose ROW=WORD]\n"
+    "       [--pick ROW=ANSWER] [--refuse ROW] [--no-interface-access] [--color ROW=R,G,B]\n"
+    "       [--font ROW=FACE,SIZE[,bold][,italic][,underline][,strikeout][,charset=N]\n"
+    "       [,color=R,G,B]] [--cancel]\n"
+    "               open the action's property dialog, fill its rows in the order given,\n"
+    "               press \"OK\" (or \"Отмена\") and print the parameters\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "zqchart: %s\n", problem);
@@ -73,7 +82,19 @@ int main(int argc, char** argv) {
   std::string command = args[i++];
 
   zq::host::RunOptions options;
-  if (command == "run") {
+  zq::zqchart::EditOptions edit;
+  std::string reference;
+  bool referencing = false;
+  if (command == "edit") {
+    std::vector<std::string> rest(args.begin() + std::ptrdiff_t(i), args.end());
+    if (std::optional<std::string> problem = zq::zqchart::ParseEditArguments(rest, edit))
+      return Usage(problem->c_str());
+  } else if (command == "actions" && i < args.size()) {
+    if (args[i] != "--reference" || args.size() - i > 2)
+      return Usage("actions takes only --reference [ACTION]");
+    referencing = true;
+    if (i + 1 < args.size()) reference = args[i + 1];
+  } else if (command == "run") {
     for (; i < args.size(); ++i) {
       const std::string& a = args[i];
       auto value = [&](const char* what) -> const std::string* {
@@ -110,6 +131,8 @@ int main(int argc, char** argv) {
 
   try {
     zq::host::PluginHost host(plugin);
+    if (command == "edit") return zq::zqchart::RunEdit(host, edit, stdout, stderr);
+    if (referencing) return zq::zqchart::PrintReference(host, reference, stdout, stderr);
     if (command == "actions") return ListActions(host);
     if (!host.Headless().Complete()) {
       std::fprintf(stderr, "zqchart: %s has no headless-host interface\n", plugin.c_str());

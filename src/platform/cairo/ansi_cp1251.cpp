@@ -11,5 +11,8 @@ std::string AnsiToUtf8(std::string_view ansi) {
 std::string Utf8ToAnsi(std::string_view utf8) {
   return Utf8ToCp1251(utf8);
 }
+std::optional<std::string> Utf8ToAnsiExact(std::string_view utf8) {
+  return Utf8ToCp1251Exact(utf8);
+}
 
 }  // namespace zq::platform

@@ -1,12 +1,11 @@
-// The small platform services on Linux: host memory, regional settings, headless dialogs,
-// (no) platform picture formats, files, and the reasons of action calls for the headless host.
+// The small platform services on Linux: host memory, regional settings, (no) platform picture
+// formats, files, and the reasons of action calls for the headless host.
 #include <cstdlib>
 #include <stdexcept>
 
 #include "platform/ansi.h"
 #include "platform/cairo/headless_reason.h"
 #include "platform/diagnostics.h"
-#include "platform/dialog_ui.h"
 #include "platform/file.h"
 #include "platform/host_memory.h"
 #include "platform/locale.h"
@@ -22,13 +21,6 @@ class CHeapMemory : public HostMemory {
     return static_cast<char*>(std::malloc(bytes ? bytes : 1));
   }
   void Free(char* block) override { std::free(block); }
-};
-
-// Without a window system nobody can answer a picker: every one is cancelled.
-class HeadlessDialogs : public DialogUi {
- public:
-  std::optional<Rgb> PickColor(Rgb) override { return std::nullopt; }
-  std::optional<FontChoice> PickFont(const FontChoice&) override { return std::nullopt; }
 };
 
 // "ru_RU.UTF-8@euro" -> "ru-RU".
@@ -57,11 +49,6 @@ LocaleSettings SystemLocale() {
     if (value && *value) return LocaleByName(LocaleNameFromPosix(value));
   }
   return LocaleByName("en-US");
-}
-
-DialogUi& GetDialogUi() {
-  static HeadlessDialogs dialogs;
-  return dialogs;
 }
 
 bool PlatformPictureSupports(const std::string&) {

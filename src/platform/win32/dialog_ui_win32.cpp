@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "platform/dialog_ui.h"
+#include "platform/win32/property_dialog.h"
 #include "platform/win32/wide.h"
 
 namespace zq::platform {
@@ -59,6 +60,11 @@ class CommonDialogs final : public DialogUi {
     result.pointSize = cf.iPointSize > 0 ? (cf.iPointSize + 5) / 10
                                          : std::max(1, MulDiv(std::abs(lf.lfHeight), 72, dpi));
     return result;
+  }
+
+  DialogResult RunPropertyDialog(const DialogView& view, DialogSession& session,
+                                 std::vector<RowOutcome>& rows) override {
+    return win32::RunPropertyDialog(view, session, rows);
   }
 
  private:

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/win32/gdi_surface.h"
+#include "platform/win32/module.h"
 #include "platform/window_system.h"
 
 namespace zq::platform {
@@ -129,21 +130,13 @@ LRESULT CALLBACK ChartWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-HINSTANCE ModuleInstance() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ChartWindowProc), &module);
-  return module;
-}
-
 bool RegisterChartClass() {
   static const bool registered = [] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = ChartWindowProc;
-    wc.hInstance = ModuleInstance();
+    wc.hInstance = win32::ThisModule();
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = nullptr;
     wc.lpszClassName = kClassName;
@@ -180,7 +173,7 @@ class Win32WindowSystem : public WindowSystem {
     HWND parentWindow = reinterpret_cast<HWND>(parent);
     if (!IsWindow(parentWindow) || !RegisterChartClass()) return 0;
     HWND hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                                parentWindow, nullptr, ModuleInstance(), nullptr);
+                                parentWindow, nullptr, win32::ThisModule(), nullptr);
     if (hwnd == nullptr) return 0;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&client));
     // The parent hears of its new child (WM_PARENTNOTIFY) and may have destroyed it already.
