@@ -94,6 +94,22 @@ for p in "${miss_optional[@]}"; do
     say "optional package $p could not be installed; going on" >&2
 done
 
+# ---- the Russian locale ----------------------------------------------------------------------
+# A fresh machine has only C.UTF-8. With ru_RU.UTF-8 generated, the shell, the C library and
+# Wine agree on the Russian settings: Wine then names files in UTF-8 and uses Windows-1251 as
+# the ANSI code page, so Cyrillic file names reach the plug-in intact.
+if ! locale -a 2>/dev/null | grep -qiE '^ru_RU\.utf-?8$'; then
+  say "generating the ru_RU.UTF-8 locale"
+  if ! installed locales; then
+    apt_update
+    $SUDO apt-get install -y -qq --no-install-recommends locales
+  fi
+  $SUDO sed -i -E 's/^# *(ru_RU\.UTF-8 UTF-8)/\1/' /etc/locale.gen
+  grep -qE '^ru_RU\.UTF-8 UTF-8' /etc/locale.gen ||
+    echo 'ru_RU.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi
+
 # ---- libjpeg-turbo for Windows (static, cross-built from Debian's source package) ----------
 # build/win32/libjpeg for the DLL (i686). build/win64/libjpeg is the same library for x86-64
 # builds, which are the only Windows programs that Wine can run where the kernel has no 32-bit

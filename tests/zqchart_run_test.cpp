@@ -84,20 +84,57 @@ TEST_F(ZqchartRun, TraceNamesLineActionAndResult) {
   RunResult r = Run(script, "--trace --out .");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
-                              "3: zqCreateLineChart -> true",
-                              "5: zqCreateSeriesLine -> false",
-                              "6: zqChartBackWall -> true",
-                              "7: zqChartBackWall -> false",
-                              "8: zqLineChartRoll -> false",
-                              "saved ./Chart1.png",
-                          }));
+  EXPECT_EQ(Lines(r.out),
+            (std::vector<std::string>{
+                "3: zqCreateLineChart -> true",
+                "5: zqCreateSeriesLine -> false",
+                "6: zqChartBackWall -> true",
+                "7: zqChartBackWall -> false: parameter 5: not an integer text: \"\"",
+                "8: zqLineChartRoll -> false: no chart over the rectangle \"Nowhere\"",
+                "saved ./Chart1.png",
+            }));
   EXPECT_TRUE(fs::exists(dir / "Chart1.png"));
   // Without --trace nothing is printed.
   r = Run(script, "--out quiet");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "");
   EXPECT_TRUE(fs::exists(dir / "quiet" / "Chart1.png"));
+}
+
+// One failing line per kind of reason, and the lines that succeed say nothing.
+TEST_F(ZqchartRun, TraceSaysWhyActionsFailed) {
+  RunResult r =
+      Run(fs::path(ZQ_TEST_DATA) / "scripts" / "reasons.zqs", "--trace --locale ru-RU --out .");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out),
+            (std::vector<std::string>{
+                "4: zqCreateLineChart -> true",
+                "5: zqCreateLineChart -> true: the host has no window for the rectangle "
+                "\"NoSuchRectangle\"",
+                "6: zqCreateSeriesLine -> false: no chart over the rectangle \"Nowhere\"",
+                "7: zqCreateSeriesLine -> false: X has 3 values, Y has 2",
+                "8: zqCreateSeriesLine -> false: parameter 6: not a colour text (red,green,blue): "
+                "\"255,0\"",
+                "9: zqCreateSeriesLine -> false: parameter 3: X value 2 is not a number text "
+                "(decimal separator \",\"): \"2.5\"",
+                "10: zqCreateSeriesLine -> false",
+                "11: zqSeriesAllColor -> false: no series \"Other\" in the chart over \"A\"",
+                "12: zqSetTitleLine -> false: parameter 4: \"center\" is not one of Left, Center, "
+                "Right",
+                "13: zqSetTitleLine -> false: parameter 3: the font colour is not a colour name or "
+                "integer text: \"clRedd\"",
+                "14: zqChartImageInside -> false: parameter 3: picture cannot be read: Cannot open "
+                "picture file: missing.bmp",
+                "15: zqSeriesLineWidth -> false: parameter 2: a value out of range: 3D effect "
+                "percent must be between 1 and 100",
+                "16: zqChartBackWall -> false: parameter 5: not an integer text: \"\"",
+                "17: zqLineChartView3D -> false: parameter 2: \"TRUE\" is not one of True, true, "
+                "False, false",
+                "18: zqDeleteDotSeries -> false: parameter 3: 9 points to delete from point 1, the "
+                "series has 3 from there",
+                "19: zqLineChartRoll -> false: no chart over the rectangle \"Nowhere\"",
+                "21: zqSetFootLine -> false: no chart over the rectangle \"A\"",
+            }));
 }
 
 TEST_F(ZqchartRun, MalformedLinesStopEverythingWithStatusTwo) {

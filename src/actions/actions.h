@@ -19,7 +19,8 @@ class HostServices {
 };
 
 // Runs action `number` (1..44) with exactly its parameters (UTF-8), and answers its Boolean
-// result. Nothing escapes: a failure ends the handler where it happens.
+// result. Nothing escapes: a failure ends the handler where it happens. Afterwards
+// LastReason() (actions/reasons.h) tells why the call stopped early or changed nothing.
 bool RunAction(int32_t number, const std::vector<std::string>& args, HostServices& host);
 
 // nbMessage 2: every chart window goes.

@@ -342,6 +342,7 @@ ValueListNumbers ParseValueListNumbers(std::string_view text, char decimalSepara
       numbers.values.push_back(ParseNumberText(item, decimalSeparator));
     } catch (const ConversionError&) {
       numbers.failure = std::current_exception();
+      numbers.failedText = item;
     }
   }
   return numbers;

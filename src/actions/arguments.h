@@ -69,11 +69,12 @@ class DelimitedItems {
 std::vector<std::string> SplitValueList(std::string_view text);
 
 // A value list converted in one pass: the numbers before the first item that does not
-// convert, how many items the list has, and that item's failure.
+// convert, how many items the list has, and that item's failure and text.
 struct ValueListNumbers {
   std::vector<double> values;
   size_t count = 0;
   std::exception_ptr failure;
+  std::string failedText;
 };
 ValueListNumbers ParseValueListNumbers(std::string_view text, char decimalSeparator);
 

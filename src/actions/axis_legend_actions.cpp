@@ -26,12 +26,11 @@ bool WithLegend(const Args& args, Apply&& apply) {
 
 bool AxisStyle(const Args& args, HostServices&) {
   return WithChartAndSeries(args, [&](TChart& chart, TLineSeries& series) {
-    ApplyBoolean(args.at(2), [&](bool v) { chart.SetAxisVisible(v); });
-    keywords::Apply(keywords::kHorizAxes, args.at(3),
-                    [&](THorizAxis v) { series.SetHorizAxis(v); });
-    keywords::Apply(keywords::kVertAxes, args.at(4), [&](TVertAxis v) { series.SetVertAxis(v); });
+    BooleanAt(args, 2, [&](bool v) { chart.SetAxisVisible(v); });
+    keywords::ApplyAt(keywords::kHorizAxes, args, 3, [&](THorizAxis v) { series.SetHorizAxis(v); });
+    keywords::ApplyAt(keywords::kVertAxes, args, 4, [&](TVertAxis v) { series.SetVertAxis(v); });
     // The right axis keeps its own setting.
-    ApplyBoolean(args.at(5), [&](bool v) {
+    BooleanAt(args, 5, [&](bool v) {
       chart.BottomAxis().SetInverted(v);
       chart.LeftAxis().SetInverted(v);
       chart.TopAxis().SetInverted(v);
@@ -43,74 +42,71 @@ bool SeriesMarkStyle(const Args& args, HostServices&) {
   return WithChartAndSeries(args, [&](TChart&, TLineSeries& series) {
     TSeriesMarks& marks = series.Marks();
     // A malformed colour changes nothing at all: it is read first.
-    const TColor color = ColorOrBlack(args.at(3));
-    ApplyBoolean(args.at(2), [&](bool v) { marks.SetVisible(v); });
+    const TColor color = ColorOrBlackAt(args, 3);
+    BooleanAt(args, 2, [&](bool v) { marks.SetVisible(v); });
     marks.SetBackColor(color);
-    ApplyBoolean(args.at(4), [&](bool v) { marks.SetTransparent(v); });
-    keywords::Apply(keywords::kMarkStyles, args.at(5),
-                    [&](TSeriesMarksStyle v) { marks.SetStyle(v); });
+    BooleanAt(args, 4, [&](bool v) { marks.SetTransparent(v); });
+    keywords::ApplyAt(keywords::kMarkStyles, args, 5,
+                      [&](TSeriesMarksStyle v) { marks.SetStyle(v); });
   });
 }
 
 bool SeriesMarksFont(const Args& args, HostServices&) {
-  return WithChartAndSeries(args, [&](TChart&, TLineSeries& series) {
-    ApplyFontText(series.Marks().Font(), args.at(2));
-  });
+  return WithChartAndSeries(
+      args, [&](TChart&, TLineSeries& series) { ApplyFontAt(series.Marks().Font(), args, 2); });
 }
 
 bool ArrowStyle(const Args& args, HostServices&) {
   return WithChartAndSeries(args, [&](TChart&, TLineSeries& series) {
     TSeriesMarks& marks = series.Marks();
     TChartArrowPen& arrow = marks.Arrow();
-    const TColor color = ColorOrBlack(args.at(3));
-    ApplyBoolean(args.at(2), [&](bool v) { arrow.SetVisible(v); });
+    const TColor color = ColorOrBlackAt(args, 3);
+    BooleanAt(args, 2, [&](bool v) { arrow.SetVisible(v); });
     arrow.SetColor(color);
     // An unreadable length ends the action before the style.
-    const int32_t length = ParseIntegerText(args.at(4));
-    if (length > 0) marks.SetArrowLength(length);
-    keywords::Apply(keywords::kPenStyles, args.at(5), [&](TPenStyle v) { arrow.SetStyle(v); });
+    SetPositive(args, 4, "length", [&](int32_t v) { marks.SetArrowLength(v); });
+    keywords::ApplyAt(keywords::kPenStyles, args, 5, [&](TPenStyle v) { arrow.SetStyle(v); });
   });
 }
 
 bool ArrowWidth(const Args& args, HostServices&) {
   return WithChartAndSeries(args, [&](TChart&, TLineSeries& series) {
-    const int32_t width = ParseIntegerText(args.at(2));
-    if (width > 0) series.Marks().Arrow().SetWidth(width);
+    SetPositive(args, 2, "width", [&](int32_t v) { series.Marks().Arrow().SetWidth(v); });
   });
 }
 
 bool LineLegend(const Args& args, HostServices&) {
   return WithLegend(args, [&](TChartLegend& legend) {
-    ApplyBoolean(args.at(1), [&](bool v) { legend.SetVisible(v); });
-    keywords::Apply(keywords::kLegendAlignments, args.at(2),
-                    [&](TLegendAlignment v) { legend.SetAlignment(v); });
+    BooleanAt(args, 1, [&](bool v) { legend.SetVisible(v); });
+    keywords::ApplyAt(keywords::kLegendAlignments, args, 2,
+                      [&](TLegendAlignment v) { legend.SetAlignment(v); });
   });
 }
 
 bool LineLegendStyle(const Args& args, HostServices&) {
   return WithLegend(args, [&](TChartLegend& legend) {
-    keywords::Apply(keywords::kLegendTextStyles, args.at(1),
-                    [&](TLegendTextStyle v) { legend.SetTextStyle(v); });
+    keywords::ApplyAt(keywords::kLegendTextStyles, args, 1,
+                      [&](TLegendTextStyle v) { legend.SetTextStyle(v); });
     // The legend refuses widths outside 0..100; the text style stays changed.
-    legend.SetColorWidth(ParseIntegerText(args.at(2)));
+    legend.SetColorWidth(IntegerAt(args, 2));
   });
 }
 
 bool LineLegendFont(const Args& args, HostServices&) {
-  return WithLegend(args, [&](TChartLegend& legend) { ApplyFontText(legend.Font(), args.at(1)); });
+  return WithLegend(args, [&](TChartLegend& legend) { ApplyFontAt(legend.Font(), args, 1); });
 }
 
 bool ShadowLegend(const Args& args, HostServices&) {
   return WithLegend(args, [&](TChartLegend& legend) {
     // No black for an empty colour here: it is a failure, and the size stays too.
-    legend.SetShadowColor(ParseColorText(args.at(1)));
-    legend.SetShadowSize(ParseIntegerText(args.at(2)));
+    legend.SetShadowColor(ColorAt(args, 1));
+    legend.SetShadowSize(IntegerAt(args, 2));
   });
 }
 
 bool ResizeChart(const Args& args, HostServices&) {
   return WithLegend(args, [&](TChartLegend& legend) {
-    ApplyBoolean(args.at(1), [&](bool v) { legend.SetResizeChart(v); });
+    BooleanAt(args, 1, [&](bool v) { legend.SetResizeChart(v); });
   });
 }
 

@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "actions/arguments.h"
+#include "actions/handler_support.h"
 #include "engine/chart/legend.h"
 #include "engine/chart/walls_titles.h"
 #include "engine/drawing/canvas3d.h"
@@ -123,6 +125,28 @@ inline constexpr Table<TLegendTextStyle, 6> kLegendTextStyles = {{
 template <typename T, size_t N, typename Setter>
 void Apply(const Table<T, N>& table, std::string_view text, Setter&& set) {
   if (auto value = MatchKeyword<T>(table, text)) set(*value);
+}
+
+// The words of a table as a reason lists them: "Left, Center, Right".
+template <typename T, size_t N>
+std::string Words(const Table<T, N>& table) {
+  std::string words;
+  for (const Keyword<T>& k : table) {
+    if (!words.empty()) words += ", ";
+    words += k.word;
+  }
+  return words;
+}
+
+// Parameter `i` against a table. A text that matches no word leaves the property alone and is
+// noted; an empty text is how an author leaves a property alone, and says nothing.
+template <typename T, size_t N, typename Setter>
+void ApplyAt(const Table<T, N>& table, const Args& args, size_t i, Setter&& set) {
+  const std::string& text = TextAt(args, i);
+  if (auto value = MatchKeyword<T>(table, text))
+    set(*value);
+  else if (!text.empty())
+    NoteReason(ParameterPrefix() + Quote(text) + " is not one of " + Words(table));
 }
 
 }  // namespace zq::actions::keywords

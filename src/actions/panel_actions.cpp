@@ -14,10 +14,10 @@ bool SetTitleOrFoot(const Args& args, TChartTitle& (TCustomChart::*part)()) {
   // The window's layout gives the title one line: it is replaced, never added to.
   std::vector<std::string> lines = title.Text();
   if (lines.empty()) lines.emplace_back();
-  lines[0] = args.at(1);
+  lines[0] = TextAt(args, 1);
   title.SetText(lines);
-  ApplyFontText(title.Font(), args.at(2));
-  keywords::Apply(keywords::kAlignments, args.at(3), [&](TAlignment v) { title.SetAlignment(v); });
+  ApplyFontAt(title.Font(), args, 2);
+  keywords::ApplyAt(keywords::kAlignments, args, 3, [&](TAlignment v) { title.SetAlignment(v); });
   return false;
 }
 
@@ -26,14 +26,15 @@ bool StyleWall(const Args& args, TChartWall& (TCustomChart::*part)()) {
   charts::TVelImageForm* form = FindChart(args);
   if (form == nullptr) return true;
   TChartWall& wall = (form->Chart1().*part)();
-  if (!args.at(1).empty()) wall.SetColor(ParseColorText(args[1]));
+  if (!args.at(1).empty()) wall.SetColor(ColorAt(args, 1));
   // Only showing the border is asked for here; no word hides it.
-  if (ParseBooleanText(args.at(2)) == true) wall.Pen().SetVisible(true);
-  if (!args.at(3).empty()) wall.Pen().SetColor(ParseColorText(args[3]));
+  BooleanAt(args, 2, [&](bool v) {
+    if (v) wall.Pen().SetVisible(true);
+  });
+  if (!args.at(3).empty()) wall.Pen().SetColor(ColorAt(args, 3));
   // An unreadable width ends the action before the style.
-  const int32_t width = ParseIntegerText(args.at(4));
-  if (width > 0) wall.Pen().SetWidth(width);
-  keywords::Apply(keywords::kPenStyles, args.at(5), [&](TPenStyle v) { wall.Pen().SetStyle(v); });
+  SetPositive(args, 4, "width", [&](int32_t v) { wall.Pen().SetWidth(v); });
+  keywords::ApplyAt(keywords::kPenStyles, args, 5, [&](TPenStyle v) { wall.Pen().SetStyle(v); });
   return true;
 }
 
@@ -64,9 +65,9 @@ bool ChartWallSize(const Args& args, HostServices&) {
   if (form == nullptr) return true;
   TChart& chart = form->Chart1();
   // Any size is stored as given, negative ones included.
-  chart.BackWall().SetSize(ParseIntegerText(args.at(1)));
-  chart.LeftWall().SetSize(ParseIntegerText(args.at(2)));
-  chart.BottomWall().SetSize(ParseIntegerText(args.at(3)));
+  chart.BackWall().SetSize(IntegerAt(args, 1));
+  chart.LeftWall().SetSize(IntegerAt(args, 2));
+  chart.BottomWall().SetSize(IntegerAt(args, 3));
   return true;
 }
 
@@ -74,18 +75,18 @@ bool GradientFone(const Args& args, HostServices&) {
   charts::TVelImageForm* form = FindChart(args);
   if (form == nullptr) return false;
   TChartGradient& gradient = form->Chart1().Gradient();
-  ApplyBoolean(args.at(1), [&](bool v) { gradient.SetVisible(v); });
+  BooleanAt(args, 1, [&](bool v) { gradient.SetVisible(v); });
   // An empty colour is black, not the colour the gradient had.
-  gradient.SetStartColor(ColorOrBlack(args.at(2)));
-  gradient.SetEndColor(ColorOrBlack(args.at(3)));
-  keywords::Apply(keywords::kGradientDirections, args.at(4),
-                  [&](TGradientDirection v) { gradient.SetDirection(v); });
+  gradient.SetStartColor(ColorOrBlackAt(args, 2));
+  gradient.SetEndColor(ColorOrBlackAt(args, 3));
+  keywords::ApplyAt(keywords::kGradientDirections, args, 4,
+                    [&](TGradientDirection v) { gradient.SetDirection(v); });
   return false;
 }
 
 bool ColorFone(const Args& args, HostServices&) {
   if (charts::TVelImageForm* form = FindChart(args))
-    form->Chart1().SetColor(ColorOrBlack(args.at(1)));
+    form->Chart1().SetColor(ColorOrBlackAt(args, 1));
   return false;
 }
 
@@ -93,11 +94,18 @@ bool ChartImageInside(const Args& args, HostServices&) {
   charts::TVelImageForm* form = FindChart(args);
   if (form == nullptr) return false;
   TChart& chart = form->Chart1();
-  ApplyBoolean(args.at(1), [&](bool v) { chart.SetBackImageInside(v); });
+  BooleanAt(args, 1, [&](bool v) { chart.SetBackImageInside(v); });
   // A picture that does not load keeps the old one and ends the action before the mode.
-  chart.BackImage().LoadFromFile(args.at(2));
-  keywords::Apply(keywords::kBackImageModes, args.at(3),
-                  [&](TZidBackImageMode v) { chart.SetBackImageMode(v); });
+  const std::string& path = TextAt(args, 2);
+  try {
+    chart.BackImage().LoadFromFile(path);
+  } catch (const std::exception& e) {
+    StopReason(ParameterPrefix() + "picture cannot be read: " +
+               (path.empty() ? std::string("no file named") : std::string(e.what())));
+    throw;
+  }
+  keywords::ApplyAt(keywords::kBackImageModes, args, 3,
+                    [&](TZidBackImageMode v) { chart.SetBackImageMode(v); });
   return false;
 }
 

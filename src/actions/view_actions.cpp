@@ -15,20 +15,19 @@ bool WithChart(const Args& args, Apply&& apply) {
 // Integer parameter 2, stored unchanged: the view accepts any value.
 template <typename Setter>
 bool SetViewNumber(const Args& args, Setter&& set) {
-  return WithChart(args,
-                   [&](TChart& chart) { set(chart.View3DOptions(), ParseIntegerText(args[1])); });
+  return WithChart(args, [&](TChart& chart) { set(chart.View3DOptions(), IntegerAt(args, 1)); });
 }
 
 }  // namespace
 
 bool LineChartView3D(const Args& args, HostServices&) {
-  return WithChart(
-      args, [&](TChart& chart) { ApplyBoolean(args[1], [&](bool v) { chart.SetView3D(v); }); });
+  return WithChart(args,
+                   [&](TChart& chart) { BooleanAt(args, 1, [&](bool v) { chart.SetView3D(v); }); });
 }
 
 bool LineChartView2D(const Args& args, HostServices&) {
   return WithChart(args, [&](TChart& chart) {
-    ApplyBoolean(args[1], [&](bool v) { chart.View3DOptions().SetOrthogonal(v); });
+    BooleanAt(args, 1, [&](bool v) { chart.View3DOptions().SetOrthogonal(v); });
   });
 }
 
@@ -61,9 +60,8 @@ bool ChartZoom(const Args& args, HostServices&) {
 }
 
 bool LineView3DWalls(const Args& args, HostServices&) {
-  return WithChart(args, [&](TChart& chart) {
-    ApplyBoolean(args[1], [&](bool v) { chart.SetView3DWalls(v); });
-  });
+  return WithChart(
+      args, [&](TChart& chart) { BooleanAt(args, 1, [&](bool v) { chart.SetView3DWalls(v); }); });
 }
 
 }  // namespace zq::actions

@@ -1,5 +1,7 @@
 #include "charts/chart_registry.h"
 
+#include <algorithm>
+
 namespace zq::charts {
 
 namespace {
@@ -35,35 +37,59 @@ TVelImageForm* ChartRegistry::Find(const std::string& rectangleName) const {
   return i < 0 ? nullptr : forms_[size_t(i)].get();
 }
 
-void ChartRegistry::Create(const std::string& rectangleName, const WindowResolver& resolve) {
+bool ChartRegistry::Create(const std::string& rectangleName, const WindowResolver& resolve) {
   // The second pass replaces the window that the first one made.
   CreationPass(rectangleName, resolve);
-  CreationPass(rectangleName, resolve);
+  return CreationPass(rectangleName, resolve);
 }
 
-void ChartRegistry::CreationPass(const std::string& rectangleName, const WindowResolver& resolve) {
+bool ChartRegistry::CreationPass(const std::string& rectangleName, const WindowResolver& resolve) {
   Delete(rectangleName);
   platform::WindowHandle host = resolve(rectangleName);
-  if (host == 0) return;
+  // The host may have run actions while it answered, a creation for this name among them:
+  // the name still gets one window only.
+  Delete(rectangleName);
+  if (host == 0) return false;
   auto form = std::make_unique<TVelImageForm>(rectangleName);
-  if (!form->CreateWindowIn(host)) return;
+  if (!form->CreateWindowIn(host)) return false;
+  const TVelImageForm* raw = form.get();
+  form->SetOnWindowLost([this, raw] { Forget(*raw); });
   form->FitToParent();
+  // A window that went while it was being laid out is no chart.
+  if (form->Handle() == 0) return false;
   exists_ = true;
   forms_.push_back(std::move(form));
+  return true;
 }
 
 void ChartRegistry::Delete(const std::string& rectangleName) {
   int32_t i = IndexOf(rectangleName);
   // The window's series and series-name list go with it; later windows move down.
-  if (i >= 0) forms_.erase(forms_.begin() + i);
+  if (i >= 0) Remove(size_t(i));
+}
+
+void ChartRegistry::Remove(size_t index) {
+  // Out of the list before it is destroyed, so that the registry is whole whatever the
+  // destruction sets off.
+  std::unique_ptr<TVelImageForm> doomed = std::move(forms_[index]);
+  forms_.erase(forms_.begin() + std::ptrdiff_t(index));
+  doomed.reset();
+}
+
+void ChartRegistry::Forget(const TVelImageForm& form) {
+  auto it =
+      std::find_if(forms_.begin(), forms_.end(),
+                   [&form](const std::unique_ptr<TVelImageForm>& f) { return f.get() == &form; });
+  if (it != forms_.end()) Remove(size_t(it - forms_.begin()));
 }
 
 void ChartRegistry::FreeAll() {
   if (!exists_) return;
-  // Destroyed in registry order.
-  for (auto& form : forms_) form.reset();
-  forms_.clear();
+  std::vector<std::unique_ptr<TVelImageForm>> doomed;
+  doomed.swap(forms_);
   exists_ = false;
+  // Destroyed in registry order.
+  for (auto& form : doomed) form.reset();
 }
 
 }  // namespace zq::charts

@@ -129,8 +129,20 @@ void TImageForm::OnPaint(platform::Surface& surface, const platform::Rect& clien
   chart_->SetWindowCanvas(nullptr);
 }
 
+std::function<void(TImageForm&)>& TImageForm::TickHookForTests() {
+  static std::function<void(TImageForm&)> hook;
+  return hook;
+}
+
 void TImageForm::OnTimer(int32_t timerId) {
-  if (timerId == kRollTimerId && timer1_.enabled_) Timer1Timer();
+  if (timerId != kRollTimerId || !timer1_.enabled_) return;
+  if (const auto& hook = TickHookForTests()) {
+    const std::weak_ptr<char> alive = life_;
+    const std::function<void(TImageForm&)> run = hook;
+    run(*this);
+    if (alive.expired() || !timer1_.enabled_) return;
+  }
+  Timer1Timer();
 }
 
 void TImageForm::OnMessage(uint32_t, intptr_t, intptr_t) {}
@@ -175,6 +187,14 @@ void TImageForm::OnMouseWheel(int32_t delta, platform::ShiftState shift, int32_t
 
 void TImageForm::OnMouseLeave() {
   chart_->MouseLeave();
+}
+
+void TImageForm::OnDestroyed() {
+  // The handle is dead and may be given to another window soon: nothing may use it again.
+  handle_ = 0;
+  chart_->SetWindowLink({});
+  // A copy: the handler may destroy this form, and the member with it.
+  if (const std::function<void()> lost = onWindowLost_) lost();
 }
 
 std::string SeriesKey(const std::string& rectangleName, const std::string& seriesName) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,15 @@ class TImageForm : public platform::WindowClient {
                  int32_t y) override;
   void OnMouseWheel(int32_t delta, platform::ShiftState shift, int32_t x, int32_t y) override;
   void OnMouseLeave() override;
+  void OnDestroyed() override;
+
+  // Called when the window has gone behind the plug-in's back (the host destroyed the window
+  // under it); the owner may destroy the form from here.
+  void SetOnWindowLost(std::function<void()> handler) { onWindowLost_ = std::move(handler); }
+
+  // Tests only: runs at every roll tick before the step, and may do anything a host could,
+  // deleting this very chart included.
+  static std::function<void(TImageForm&)>& TickHookForTests();
 
  private:
   template <typename Handler>
@@ -75,6 +85,9 @@ class TImageForm : public platform::WindowClient {
   TLineSeries* series1_ = nullptr;  // owned by the chart
   TTimer timer1_;
   platform::WindowHandle handle_ = 0;
+  std::function<void()> onWindowLost_;
+  // Expires with the form: code that may have destroyed it checks this before going on.
+  std::shared_ptr<char> life_ = std::make_shared<char>();
 };
 
 // A series name as scripts address it: the rectangle name, "|", the series name, blanks

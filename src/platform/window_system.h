@@ -36,6 +36,9 @@ class WindowClient {
   virtual void OnMouseUp(MouseButton button, ShiftState shift, int32_t x, int32_t y) = 0;
   virtual void OnMouseWheel(int32_t delta, ShiftState shift, int32_t x, int32_t y) = 0;
   virtual void OnMouseLeave() = 0;
+  // The window is gone without the client asking for it (its parent was destroyed). This is
+  // the last call the client gets; it may destroy itself here.
+  virtual void OnDestroyed() {}
 };
 
 class WindowSystem {
@@ -43,6 +46,7 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
   // A borderless child window of the host window; 0 when the parent is not a window.
   virtual WindowHandle CreateChildWindow(WindowHandle parent, WindowClient& client) = 0;
+  // Destroys a window that the caller created; its client hears nothing more.
   virtual void DestroyWindow(WindowHandle window) = 0;
   virtual Rect ClientRect(WindowHandle window) = 0;
   virtual WindowHandle Parent(WindowHandle window) = 0;

@@ -1,7 +1,9 @@
 #include "plugin/dispatch.h"
 
 #include "actions/actions.h"
+#include "actions/reasons.h"
 #include "dialogs/dialog_routine.h"
+#include "platform/diagnostics.h"
 #include "platform/dialog_ui.h"
 #include "plugin/catalogue.h"
 #include "plugin/host.h"
@@ -60,10 +62,18 @@ bool ReplaceParameters(char** parameters, const std::vector<std::string>& texts)
 
 Bool32 ExecAction(Int32 number, char** parameters) {
   const ActionInfo* action = FindAction(number);
-  if (action == nullptr) return kFalse;
-  std::vector<std::string> args = CopyParameters(*action, parameters);
   PluginHostServices host;
-  return actions::RunAction(number, args, host) ? kTrue : kFalse;
+  bool result = false;
+  if (action == nullptr) {
+    // Nothing runs; the author still learns that the number is unknown.
+    actions::RunAction(number, {}, host);
+  } else {
+    result = actions::RunAction(number, CopyParameters(*action, parameters), host);
+  }
+  platform::ReportActionReason(
+      action != nullptr ? std::string(action->name) : "action " + std::to_string(number),
+      actions::LastReason());
+  return result ? kTrue : kFalse;
 }
 
 Bool32 EditAction(Int32 number, char** parameters) {

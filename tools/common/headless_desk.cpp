@@ -1,5 +1,9 @@
 #include "common/headless_desk.h"
 
+#include <algorithm>
+
+#include "common/plugin_library.h"
+
 namespace zq::host {
 
 Int32 HeadlessDesk::CreateRectangle(const std::string&, int32_t width, int32_t height) {
@@ -8,6 +12,10 @@ Int32 HeadlessDesk::CreateRectangle(const std::string&, int32_t width, int32_t h
 
 bool HeadlessDesk::ResizeRectangle(Int32 rectangle, int32_t width, int32_t height) {
   return api_.resizeWindow(rectangle, width, height) != 0;
+}
+
+bool HeadlessDesk::DestroyRectangle(Int32 rectangle) {
+  return api_.destroyWindow(rectangle) != 0;
 }
 
 void HeadlessDesk::SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) {
@@ -60,6 +68,17 @@ WindowReport HeadlessDesk::Describe(Int32 rectangle) {
   r.chartWidth = info[5];
   r.chartHeight = info[6];
   return r;
+}
+
+std::string HeadlessDesk::ActionReason() {
+  std::string reason(256, '\0');
+  Int32 length = api_.lastReason(reason.data(), Int32(reason.size()));
+  if (length >= Int32(reason.size())) {
+    reason.resize(size_t(length) + 1);
+    length = api_.lastReason(reason.data(), Int32(reason.size()));
+  }
+  reason.resize(size_t(std::max<Int32>(length, 0)));
+  return PluginLibrary::FromHostText(reason);
 }
 
 }  // namespace zq::host

@@ -14,11 +14,13 @@ class HeadlessDesk : public HostDesk {
 
   Int32 CreateRectangle(const std::string& name, int32_t width, int32_t height) override;
   bool ResizeRectangle(Int32 rectangle, int32_t width, int32_t height) override;
+  bool DestroyRectangle(Int32 rectangle) override;
   void SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) override;
   void PassTicks(int32_t ticks) override;
   bool SavePicture(Int32 rectangle, const std::string& path, std::string& error) override;
   bool Mouse(Int32 rectangle, const MouseInput& input) override;
   WindowReport Describe(Int32 rectangle) override;
+  std::string ActionReason() override;
 
  private:
   HeadlessHostApi api_;

@@ -37,6 +37,8 @@ class HostDesk {
   // A rectangle window of this size; its handle is what request code 7 answers. 0 on failure.
   virtual Int32 CreateRectangle(const std::string& name, int32_t width, int32_t height) = 0;
   virtual bool ResizeRectangle(Int32 rectangle, int32_t width, int32_t height) = 0;
+  // Destroys the rectangle's window behind the plug-in's back; the chart windows over it go.
+  virtual bool DestroyRectangle(Int32 rectangle) = 0;
   // Sends the message to every chart window over the rectangle.
   virtual void SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) = 0;
   // Lets ticks x kTickMilliseconds pass: timers fire and windows repaint.
@@ -47,6 +49,11 @@ class HostDesk {
   // Delivers mouse input to the topmost chart window; false when there is none.
   virtual bool Mouse(Int32 rectangle, const MouseInput& input) = 0;
   virtual WindowReport Describe(Int32 rectangle) = 0;
+  // Before an action runs: the desk listens for the reason the plug-in may give for it.
+  virtual void ListenForReason() {}
+  // Why the last action stopped early or changed nothing, as the plug-in told it (UTF-8); ""
+  // when it said nothing.
+  virtual std::string ActionReason() = 0;
 };
 
 }  // namespace zq::host

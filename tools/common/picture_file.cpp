@@ -1,5 +1,7 @@
 #include "common/picture_file.h"
 
+#include "common/host_files.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -67,7 +69,7 @@ bool WritePicture(const platform::Image& image, const std::string& path, std::st
     error = "the chart window has no picture";
     return false;
   }
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = OpenHostFile(path, "wb");
   if (f == nullptr) {
     error = "cannot create the file";
     return false;

@@ -65,6 +65,8 @@ using HostAdvanceClockFn = void (*)(Int32 milliseconds);
 using HostSaveWindowFn = Bool32 (*)(Int32 handle, const char* path);
 using HostMouseFn = Bool32 (*)(Int32 handle, Int32 kind, Int32 x, Int32 y, Int32 value);
 using HostDescribeWindowFn = Bool32 (*)(Int32 handle, Int32* info);
+using HostDestroyWindowFn = Bool32 (*)(Int32 handle);
+using HostLastReasonFn = Int32 (*)(char* buffer, Int32 size);
 using HostSetDialogHandlerFn = void (*)(const ZqDialogHandler* handler, void* context);
 
 struct HeadlessHostApi {
@@ -75,11 +77,13 @@ struct HeadlessHostApi {
   HostSaveWindowFn saveWindow = nullptr;
   HostMouseFn mouse = nullptr;
   HostDescribeWindowFn describeWindow = nullptr;
+  HostDestroyWindowFn destroyWindow = nullptr;
+  HostLastReasonFn lastReason = nullptr;
   HostSetDialogHandlerFn setDialogHandler = nullptr;
 
   bool Complete() const {
     return createWindow && resizeWindow && sendMessage && advanceClock && saveWindow && mouse &&
-           describeWindow && setDialogHandler;
+           describeWindow && destroyWindow && lastReason && setDialogHandler;
   }
 };
 
@@ -93,6 +97,8 @@ HeadlessHostApi ResolveHeadlessHost(Lookup&& lookup) {
   h.saveWindow = reinterpret_cast<HostSaveWindowFn>(lookup("zqHostSaveWindow"));
   h.mouse = reinterpret_cast<HostMouseFn>(lookup("zqHostMouse"));
   h.describeWindow = reinterpret_cast<HostDescribeWindowFn>(lookup("zqHostDescribeWindow"));
+  h.destroyWindow = reinterpret_cast<HostDestroyWindowFn>(lookup("zqHostDestroyWindow"));
+  h.lastReason = reinterpret_cast<HostLastReasonFn>(lookup("zqHostLastReason"));
   h.setDialogHandler = reinterpret_cast<HostSetDialogHandlerFn>(lookup("zqHostSetDialogHandler"));
   return h;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "common/host_files.h"
 #include "common/plugin_library.h"
 #include "platform/codepage.h"
 
@@ -37,6 +38,10 @@ std::string PluginLibrary::ToHostText(const std::string& utf8) {
 
 std::string PluginLibrary::FromHostText(const std::string& text) {
   return platform::Cp1251ToUtf8(text);
+}
+
+std::FILE* OpenHostFile(const std::string& utf8Path, const char* mode) {
+  return std::fopen(utf8Path.c_str(), mode);
 }
 
 }  // namespace zq::host

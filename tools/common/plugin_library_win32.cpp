@@ -3,13 +3,27 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "common/host_files.h"
 #include "common/plugin_library.h"
 #include "platform/codepage.h"
 
 namespace zq::host {
 
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+  std::wstring w(size_t(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), w.data(), n);
+  return w;
+}
+
+}  // namespace
+
+// Paths are UTF-8 (nbhost takes its command line as wide strings).
 PluginLibrary::PluginLibrary(const std::string& path) {
-  handle_ = LoadLibraryA(path.c_str());
+  handle_ = LoadLibraryW(Wide(path).c_str());
   if (handle_ == nullptr)
     throw std::runtime_error("cannot load " + path + " (error " + std::to_string(GetLastError()) +
                              ")");
@@ -52,6 +66,13 @@ std::string PluginLibrary::ToHostText(const std::string& utf8) {
 
 std::string PluginLibrary::FromHostText(const std::string& text) {
   return Convert(text, CP_ACP, CP_UTF8);
+}
+
+std::FILE* OpenHostFile(const std::string& utf8Path, const char* mode) {
+  const std::wstring path = Wide(utf8Path);
+  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  if (path.empty()) return nullptr;
+  return _wfopen(path.c_str(), wideMode.c_str());
 }
 
 }  // namespace zq::host

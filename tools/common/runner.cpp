@@ -1,13 +1,12 @@
 #include "common/runner.h"
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <optional>
 #include <set>
 #include <vector>
 
 #include "common/host_desk.h"
+#include "common/host_files.h"
 #include "common/plugin_host.h"
 #include "common/script.h"
 
@@ -35,18 +34,6 @@ int32_t ParseWhole(const ScriptStep& step, size_t index, int32_t low, int32_t hi
   return int32_t(value);
 }
 
-// The whole file, read once into a string of its size.
-std::optional<std::string> ReadScript(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  const std::streamoff size = in.tellg();
-  if (size < 0) return std::nullopt;
-  std::string text(size_t(size), '\0');
-  in.seekg(0);
-  if (!in.read(text.data(), size)) return std::nullopt;
-  return text;
-}
-
 void ExpectArguments(const ScriptStep& step, size_t low, size_t high, const char* usage) {
   if (step.arguments.size() < low || step.arguments.size() > high)
     throw ScriptError(step.line, std::string("usage: @") + usage);
@@ -59,15 +46,15 @@ class Runner {
       : host_(host), desk_(desk), options_(options), out_(out), errors_(errors) {}
 
   int Run() {
-    std::optional<std::string> text = ReadScript(options_.scriptPath);
-    if (!text) {
+    std::string text;
+    if (!ReadHostFile(options_.scriptPath, text)) {
       std::fprintf(errors_, "%s: cannot read the script\n", options_.scriptPath.c_str());
       return 2;
     }
     try {
-      std::vector<ScriptStep> steps = ParseScript(*text);
+      std::vector<ScriptStep> steps = ParseScript(text);
       // The steps hold every text now: a script of millions of values is not kept twice.
-      std::string().swap(*text);
+      std::string().swap(text);
       host_.Register();
       // Every line is checked before anything runs, so a malformed script changes nothing.
       for (const ScriptStep& step : steps) Check(step);
@@ -123,8 +110,8 @@ class Runner {
       if (step.arguments[1] != "up" && step.arguments[1] != "down")
         throw ScriptError(step.line, "usage: @wheel NAME up|down [NOTCHES]");
       if (step.arguments.size() == 3) ParseWhole(step, 2, 1, 100);
-    } else if (d == "inspect") {
-      ExpectArguments(step, 1, 1, "inspect NAME");
+    } else if (d == "inspect" || d == "destroy") {
+      ExpectArguments(step, 1, 1, (d + " NAME").c_str());
       CheckDeclared(step);
     } else if (d == "tick") {
       ExpectArguments(step, 1, 1, "tick N");
@@ -156,10 +143,15 @@ class Runner {
     return it->second;
   }
 
+  // Paths are UTF-8 on every platform.
   std::string OutputPath(const std::string& file) const {
-    std::filesystem::path path(file);
-    if (path.is_relative()) path = std::filesystem::path(options_.outputDir) / path;
-    return path.string();
+    auto fromUtf8 = [](const std::string& s) {
+      return std::filesystem::path(std::u8string(s.begin(), s.end()));
+    };
+    std::filesystem::path path = fromUtf8(file);
+    if (path.is_relative()) path = fromUtf8(options_.outputDir) / path;
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
   }
 
   void Save(int line, int32_t window, const std::string& file) {
@@ -228,6 +220,10 @@ class Runner {
       std::fprintf(out_, "%s: rectangle %dx%d, charts %d, chart at %d,%d size %dx%d\n",
                    step.arguments[0].c_str(), r.width, r.height, r.charts, r.chartX, r.chartY,
                    r.chartWidth, r.chartHeight);
+    } else if (d == "destroy") {
+      // The host's object loses its window behind the plug-in's back.
+      desk_.DestroyRectangle(WindowOf(step, step.arguments[0]));
+      host_.SetObjectWindow(PluginLibrary::ToHostText(step.arguments[0]), 0);
     } else if (d == "save") {
       Save(step.line, WindowOf(step, step.arguments[0]), step.arguments[1]);
     } else if (d == "message") {
@@ -248,9 +244,13 @@ class Runner {
     std::vector<char*> pointers;
     for (std::string& t : texts) pointers.push_back(t.data());
     pointers.push_back(nullptr);
+    if (options_.trace) desk_.ListenForReason();
     Bool32 result = host_.Exports().execAction(action->number, pointers.data());
-    if (options_.trace)
-      std::fprintf(out_, "%d: %s -> %s\n", step.line, step.name.c_str(), result ? "true" : "false");
+    if (options_.trace) {
+      const std::string reason = desk_.ActionReason();
+      std::fprintf(out_, "%d: %s -> %s%s%s\n", step.line, step.name.c_str(),
+                   result ? "true" : "false", reason.empty() ? "" : ": ", reason.c_str());
+    }
   }
 
   // A drag from (X0, Y0) to (X1, Y1) with the left or the right button.

@@ -3,6 +3,8 @@
 // scripts in real windows.
 #include <windows.h>
 
+#include <shellapi.h>  // after windows.h, which it needs
+
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -32,10 +34,31 @@ int Usage(const std::string& problem) {
   return 2;
 }
 
+std::string Utf8(const wchar_t* wide) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return {};
+  std::string out(size_t(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, out.data(), n, nullptr, nullptr);
+  out.pop_back();
+  return out;
+}
+
+// The command line as the user typed it, in UTF-8: argv would hold it in the ANSI code page,
+// where letters outside it (or any letters, under a mismatched Wine locale) are lost.
+std::vector<std::string> Arguments() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(Utf8(wide[i]));
+  if (wide != nullptr) LocalFree(wide);
+  return args;
+}
+
 std::string DefaultPluginPath() {
-  char exe[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string path(exe, n);
+  wchar_t exe[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  exe[n < MAX_PATH ? n : MAX_PATH - 1] = L'\0';
+  std::string path = Utf8(exe);
   size_t slash = path.find_last_of("\\/");
   return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
          "zqLineChart.dll";
@@ -67,9 +90,9 @@ int Register(const std::string& plugin) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
   std::string plugin = DefaultPluginPath();
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = Arguments();
   size_t i = 0;
   if (i + 1 < args.size() && args[i] == "--plugin") {
     plugin = args[i + 1];

@@ -6,6 +6,7 @@
 
 #include "common/dib_capture.h"
 #include "common/picture_file.h"
+#include "common/plugin_library.h"
 
 namespace zq::host {
 
@@ -99,6 +100,14 @@ bool WindowDesk::ResizeRectangle(Int32 rectangle, int32_t width, int32_t height)
   SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   frameWidth_ = std::max(frameWidth_, width);
   FitFrame();
+  Pump(0);
+  return true;
+}
+
+bool WindowDesk::DestroyRectangle(Int32 rectangle) {
+  HWND hwnd = AsWindow(rectangle);
+  if (!IsWindow(hwnd)) return false;
+  DestroyWindow(hwnd);
   Pump(0);
   return true;
 }
@@ -240,6 +249,20 @@ WindowReport WindowDesk::Describe(Int32 rectangle) {
     report.chartHeight = r.bottom - r.top;
   }
   return report;
+}
+
+void WindowDesk::ListenForReason() {
+  monitor_.Listen();
+}
+
+std::string WindowDesk::ActionReason() {
+  // "zqLineChart: ACTION: reason", in the ANSI code page.
+  std::string text = monitor_.Take();
+  const std::string prefix = "zqLineChart: ";
+  if (text.rfind(prefix, 0) != 0) return {};
+  const size_t colon = text.find(": ", prefix.size());
+  if (colon == std::string::npos) return {};
+  return PluginLibrary::FromHostText(text.substr(colon + 2));
 }
 
 }  // namespace zq::host

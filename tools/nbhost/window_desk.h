@@ -7,6 +7,7 @@
 #include <map>
 
 #include "common/host_desk.h"
+#include "nbhost/debug_monitor.h"
 
 namespace zq::host {
 
@@ -25,11 +26,15 @@ class WindowDesk : public HostDesk {
 
   Int32 CreateRectangle(const std::string& name, int32_t width, int32_t height) override;
   bool ResizeRectangle(Int32 rectangle, int32_t width, int32_t height) override;
+  bool DestroyRectangle(Int32 rectangle) override;
   void SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) override;
   void PassTicks(int32_t ticks) override;
   bool SavePicture(Int32 rectangle, const std::string& path, std::string& error) override;
   bool Mouse(Int32 rectangle, const MouseInput& input) override;
   WindowReport Describe(Int32 rectangle) override;
+  // The plug-in's reasons come as debug output (OutputDebugString).
+  void ListenForReason() override;
+  std::string ActionReason() override;
 
  private:
   // Dispatches what is waiting. Timer messages stay queued unless `timerLimit` is positive
@@ -44,6 +49,7 @@ class WindowDesk : public HostDesk {
   int32_t nextTop_ = 0;  // rectangles are laid one under the other
   int32_t frameWidth_ = 0;
   std::map<HWND, int> timers_;  // timer messages each window had in this @tick
+  DebugMonitor monitor_;
 };
 
 }  // namespace zq::host

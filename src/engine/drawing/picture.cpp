@@ -9,6 +9,7 @@
 #include "engine/drawing/bmp_reader.h"
 #include "engine/drawing/errors.h"
 #include "engine/drawing/jpeg_reader.h"
+#include "platform/file.h"
 #include "platform/picture.h"
 
 namespace zq {
@@ -31,7 +32,7 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   struct Closer {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
-  std::unique_ptr<std::FILE, Closer> owner(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, Closer> owner(platform::OpenFileForReading(path));
   std::FILE* file = owner.get();
   if (file == nullptr) throw ChartException("Cannot open picture file: " + path);
   std::vector<uint8_t> data;

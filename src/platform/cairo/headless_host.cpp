@@ -1,6 +1,10 @@
 // The headless-host interface of the Linux plug-in: what a host (zqchart, the tests) uses to
 // stand in for the host application's windows. Nothing may escape these entry points.
+#include <algorithm>
+#include <cstring>
+
 #include "platform/abi.h"
+#include "platform/cairo/headless_reason.h"
 #include "platform/cairo/headless_windows.h"
 #include "platform/cairo/image_output.h"
 
@@ -20,6 +24,15 @@ ZQ_EXPORT Bool32 zqHostResizeWindow(Int32 handle, Int32 width, Int32 height) {
   try {
     return HeadlessWindowSystem::Instance().ResizeHostWindow(handle, width, height) ? zq::kTrue
                                                                                     : zq::kFalse;
+  } catch (...) {
+    return zq::kFalse;
+  }
+}
+
+// The host destroys one of its windows behind the plug-in's back; the charts over it go.
+ZQ_EXPORT Bool32 zqHostDestroyWindow(Int32 handle) {
+  try {
+    return HeadlessWindowSystem::Instance().DestroyHostWindow(handle) ? zq::kTrue : zq::kFalse;
   } catch (...) {
     return zq::kFalse;
   }
@@ -112,5 +125,22 @@ ZQ_EXPORT Bool32 zqHostDescribeWindow(Int32 handle, Int32* info) {
     return zq::kTrue;
   } catch (...) {
     return zq::kFalse;
+  }
+}
+
+// Why the last nbExecAction stopped early or changed nothing ("" when it had nothing to say),
+// in the host's code page: copied into buffer (at most size - 1 bytes and a zero). Answers the
+// reason's whole length, so a host can ask again with a larger buffer.
+ZQ_EXPORT Int32 zqHostLastReason(char* buffer, Int32 size) {
+  try {
+    const std::string& reason = zq::platform::LastActionReason();
+    if (buffer != nullptr && size > 0) {
+      const size_t n = std::min(reason.size(), size_t(size) - 1);
+      std::memcpy(buffer, reason.data(), n);
+      buffer[n] = '\0';
+    }
+    return Int32(reason.size());
+  } catch (...) {
+    return 0;
   }
 }

@@ -51,13 +51,29 @@ WindowHandle HeadlessWindowSystem::CreateChildWindow(WindowHandle parent, Window
 }
 
 void HeadlessWindowSystem::DestroyWindow(WindowHandle window) {
+  std::vector<WindowClient*> orphans;
+  Remove(window, orphans);
+  for (WindowClient* client : orphans) client->OnDestroyed();
+}
+
+bool HeadlessWindowSystem::DestroyHostWindow(WindowHandle window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end() || it->second.client != nullptr) return false;
+  DestroyWindow(window);
+  return true;
+}
+
+void HeadlessWindowSystem::Remove(WindowHandle window, std::vector<WindowClient*>& orphans) {
   auto it = windows_.find(window);
   if (it == windows_.end()) return;
   // Children go with their parent.
   std::vector<WindowHandle> children;
   for (const auto& [handle, w] : windows_)
     if (w.parent == window) children.push_back(handle);
-  for (WindowHandle child : children) DestroyWindow(child);
+  for (WindowHandle child : children) {
+    if (WindowClient* client = ClientOf(child)) orphans.push_back(client);
+    Remove(child, orphans);
+  }
   timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
                                [window](const Timer& t) { return t.window == window; }),
                 timers_.end());

@@ -34,6 +34,9 @@ class HeadlessWindowSystem : public WindowSystem {
   // The host's side.
   WindowHandle CreateHostWindow(int32_t width, int32_t height);
   bool ResizeHostWindow(WindowHandle window, int32_t width, int32_t height);
+  // The host destroys one of its windows: the chart windows over it go too and their clients
+  // are told (OnDestroyed). False for a chart window or no window.
+  bool DestroyHostWindow(WindowHandle window);
   // Delivers the message to every chart window laid over the host window; returns how many.
   int32_t SendToChildren(WindowHandle hostWindow, uint32_t message, intptr_t lParam);
   // Fires the timers that fall due, in order, then paints what is invalid.
@@ -70,6 +73,9 @@ class HeadlessWindowSystem : public WindowSystem {
   };
 
   void Paint(WindowHandle handle, Window& window);
+  // Removes the window and everything under it; the clients of the windows under it are added
+  // to `orphans`.
+  void Remove(WindowHandle window, std::vector<WindowClient*>& orphans);
 
   std::map<WindowHandle, Window> windows_;
   std::vector<Timer> timers_;

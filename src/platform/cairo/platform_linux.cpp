@@ -1,9 +1,13 @@
-// The small platform services on Linux: host memory, regional settings and (no) platform
-// picture formats.
+// The small platform services on Linux: host memory, regional settings, (no) platform picture
+// formats, files, and the reasons of action calls for the headless host.
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/ansi.h"
+#include "platform/cairo/headless_reason.h"
+#include "platform/diagnostics.h"
 #include "platform/environment.h"
+#include "platform/file.h"
 #include "platform/host_memory.h"
 #include "platform/locale.h"
 #include "platform/picture.h"
@@ -26,6 +30,11 @@ std::string LocaleNameFromPosix(const std::string& value) {
   for (char& c : name)
     if (c == '_') c = '-';
   return name;
+}
+
+std::string& StoredReason() {
+  static std::string reason;
+  return reason;
 }
 
 }  // namespace
@@ -55,6 +64,18 @@ bool PlatformPictureSupports(const std::string&) {
 Image LoadPlatformPicture(const std::string& path, const std::string& extension) {
   throw std::runtime_error("Cannot load " + path + ": pictures of type \"" + extension +
                            "\" are not supported on this platform");
+}
+
+void ReportActionReason(std::string_view, std::string_view reason) {
+  StoredReason() = Utf8ToAnsi(reason);
+}
+
+const std::string& LastActionReason() {
+  return StoredReason();
+}
+
+std::FILE* OpenFileForReading(const std::string& utf8Path) {
+  return std::fopen(utf8Path.c_str(), "rb");
 }
 
 }  // namespace zq::platform

@@ -109,6 +109,14 @@ LRESULT CALLBACK ChartWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       case WM_MOUSELEAVE:
         if (client) client->OnMouseLeave();
         return 0;
+      case WM_NCDESTROY:
+        // Destroyed by someone else (the host's window went): our own DestroyWindow has
+        // cleared the client before.
+        if (client) {
+          SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+          client->OnDestroyed();
+        }
+        break;
       default:
         if (message >= WM_USER && client != nullptr) {
           client->OnMessage(message, wParam, lParam);
@@ -168,6 +176,8 @@ class Win32WindowSystem : public WindowSystem {
                                 parentWindow, nullptr, win32::ThisModule(), nullptr);
     if (hwnd == nullptr) return 0;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&client));
+    // The parent hears of its new child (WM_PARENTNOTIFY) and may have destroyed it already.
+    if (!IsWindow(hwnd)) return 0;
     return reinterpret_cast<WindowHandle>(hwnd);
   }
   void DestroyWindow(WindowHandle window) override {
