@@ -177,7 +177,7 @@ wow64_lib="$wow64_dir/root/usr/lib/x86_64-linux-gnu"
 
 native_wine_error() {  # prints why Debian's wine32 cannot run here; nothing when it can
   local out
-  out=$(/usr/lib/wine/wine --version 2>&1) || echo "/usr/lib/wine/wine cannot start: ${out%%$'\n'*}"
+  out=$(env -u WINEPREFIX /usr/lib/wine/wine --version 2>&1) || echo "/usr/lib/wine/wine cannot start: ${out%%$'\n'*}"
 }
 
 # Runs a 32-bit program of Wine's own in a prefix of the unpacked tree: proof that the route works.
