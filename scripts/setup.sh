@@ -255,9 +255,8 @@ wow64_install() {
   touch "$wow64_dir/ready"
 }
 
-wow64_route() {
-  local why
-  why=$(wow64_install) || { why="$why"; return 1; }
+wow64_route() {  # on failure, $why says why
+  wow64_install || return 1
   say "32-bit route: wow64 ($("$wow64_lib/wine/wine" --version), libwine $(cat "$wow64_dir/libwine.version"))"
   say "  from $(cd "$wow64_dir/debs" && echo *.deb)"
 }

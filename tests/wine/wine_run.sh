@@ -141,7 +141,8 @@ zq_start_display() {
     rm -f "$file"
     return 1
   fi
-  export DISPLAY=":$(tr -d '[:space:]' <"$file")"
+  DISPLAY=":$(tr -d '[:space:]' <"$file")"
+  export DISPLAY
   rm -f "$file"
 }
 
