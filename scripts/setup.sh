@@ -178,7 +178,7 @@ wow64_lib="$wow64_dir/root/usr/lib/x86_64-linux-gnu"
 
 native_wine_error() {  # prints why Debian's wine32 cannot run here; nothing when it can
   local out
-  out=$(/usr/lib/wine/wine --version 2>&1) || echo "/usr/lib/wine/wine cannot start: ${out%%$'\n'*}"
+  out=$(env -u WINEPREFIX /usr/lib/wine/wine --version 2>&1) || echo "/usr/lib/wine/wine cannot start: ${out%%$'\n'*}"
 }
 
 # Runs a 32-bit program of Wine's own in a prefix of the unpacked tree: proof that the route works.
@@ -256,9 +256,8 @@ wow64_install() {
   touch "$wow64_dir/ready"
 }
 
-wow64_route() {
-  local why
-  why=$(wow64_install) || { why="$why"; return 1; }
+wow64_route() {  # on failure, $why says why
+  wow64_install || return 1
   say "32-bit route: wow64 ($("$wow64_lib/wine/wine" --version), libwine $(cat "$wow64_dir/libwine.version"))"
   say "  from $(cd "$wow64_dir/debs" && echo *.deb)"
 }

@@ -27,7 +27,7 @@ if [ ! -f "$WINEPREFIX/.zq-dialogs" ]; then
   done
   "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
     /d 'Liberation Sans' /f >/dev/null 2>&1
-  wineserver -w
+  "${WINESERVER:-wineserver}" -w
   touch "$WINEPREFIX/.zq-dialogs"
 fi
 

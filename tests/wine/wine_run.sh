@@ -28,7 +28,7 @@ zq_wine32_route() {
   if [ "$forced" != wow64 ]; then
     if [ ! -x /usr/lib/wine/wine ]; then
       native_error="/usr/lib/wine/wine is not installed (scripts/setup.sh installs wine32)"
-    elif ! native_error=$(/usr/lib/wine/wine --version 2>&1); then
+    elif ! native_error=$(env -u WINEPREFIX /usr/lib/wine/wine --version 2>&1); then
       # Seen on virtual machines whose kernel has 32-bit emulation switched off.
       native_error="/usr/lib/wine/wine cannot start: $(head -n 1 <<<"$native_error")"
     else
@@ -41,7 +41,7 @@ zq_wine32_route() {
   local version
   if [ ! -x "$ZQ_WOW64_LIB/wine/wine" ]; then
     wow64_error="no WoW64 Wine in $ZQ_WOW64_DIR (run ZQ_WINE32_ROUTE=wow64 bash scripts/setup.sh)"
-  elif ! version=$("$ZQ_WOW64_LIB/wine/wine" --version 2>&1); then
+  elif ! version=$(env -u WINEPREFIX "$ZQ_WOW64_LIB/wine/wine" --version 2>&1); then
     wow64_error="the WoW64 Wine in $ZQ_WOW64_DIR cannot start: $(head -n 1 <<<"$version")"
   else
     ZQ_ROUTE=wow64 WINE=$ZQ_WOW64_LIB/wine/wine ZQ_WINESERVER=$ZQ_WOW64_LIB/wine/wineserver
@@ -92,16 +92,36 @@ zq_wine_setup() {
   export WINELOADER="$WINE"
   zq_start_display || return 1
 
-  # One initialisation even when several tests start at once.
-  mkdir -p "$(dirname "$WINEPREFIX")"
+  # The build's first prefix is initialised by Wine; a test's own prefix is a copy of it.
+  local first="$build/wine-prefix"
+  if [ "$machine" = 014c ] && [ "$ZQ_ROUTE" = wow64 ]; then first="$first-wow64"; fi
+  zq_make_prefix "$first" "" || return 1
+  if [ "$WINEPREFIX" != "$first" ]; then zq_make_prefix "$WINEPREFIX" "$first" || return 1; fi
+}
+
+# zq_make_prefix PREFIX [FROM]: makes PREFIX once, even when several tests start at once:
+# wineboot, or a copy of the prefix FROM. A prefix is 1.3 GB, nearly all of it Wine's own
+# programs and libraries, which Wine never writes once the prefix is made: the copy links to
+# those files and has its own of everything else (the registry, the ini files, the folders).
+zq_make_prefix() {
+  local prefix=$1 from=$2
+  mkdir -p "$(dirname "$prefix")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      "$WINE" wineboot -i >/dev/null 2>&1 || true
-      "$ZQ_WINESERVER" -w || true
+    [ -f "$prefix/system.reg" ] && exit 0
+    if [ -z "$from" ]; then
+      WINEPREFIX="$prefix" "$WINE" wineboot -i >/dev/null 2>&1 || true
+      WINEPREFIX="$prefix" "$ZQ_WINESERVER" -w || true
+      exit 0
     fi
-  ) 9>"$WINEPREFIX.lock"
-  [ -f "$WINEPREFIX/system.reg" ] || { echo "cannot initialise the Wine prefix $WINEPREFIX"; return 1; }
+    rm -rf "$prefix" "$prefix.making"
+    cp -al "$from" "$prefix.making" || exit 1
+    find "$prefix.making" -type f ! -iname '*.dll' ! -iname '*.exe' ! -iname '*.drv' \
+      ! -iname '*.sys' ! -iname '*.ocx' ! -iname '*.acm' ! -iname '*.cpl' ! -iname '*.tlb' \
+      -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done' sh {} + || exit 1
+    mv "$prefix.making" "$prefix"
+  ) 9>"$prefix.lock"
+  [ -f "$prefix/system.reg" ] || { echo "cannot initialise the Wine prefix $prefix"; return 1; }
 }
 
 # An Xvfb on a display that the server picks itself (-displayfd), so tests running at the same
@@ -121,7 +141,8 @@ zq_start_display() {
     rm -f "$file"
     return 1
   fi
-  export DISPLAY=":$(tr -d '[:space:]' <"$file")"
+  DISPLAY=":$(tr -d '[:space:]' <"$file")"
+  export DISPLAY
   rm -f "$file"
 }
 

@@ -21,6 +21,9 @@ constexpr int32_t kGap = 8;
 constexpr DWORD kLateTimerMargin = 200;
 // How long a @tick waits at most for a window that has had some of its ticks but not all.
 constexpr DWORD kLateTimerGrace = 2000;
+// A window whose timer message has not come for this long has stopped its timer (its roll was
+// switched off): the windows after it tick without waiting for it.
+constexpr DWORD kStoppedTimer = 1000;
 
 HWND AsWindow(Int32 handle) {
   return reinterpret_cast<HWND>(intptr_t(handle));
@@ -68,7 +71,7 @@ WindowDesk::WindowDesk(Capture capture) : capture_(capture) {
     throw std::runtime_error("cannot create the host window (error " +
                              std::to_string(GetLastError()) + ")");
   ShowWindow(frame_, SW_SHOWNORMAL);
-  Pump(0);
+  Pump();
 }
 
 WindowDesk::~WindowDesk() {
@@ -83,7 +86,7 @@ Int32 WindowDesk::CreateRectangle(const std::string&, int32_t width, int32_t hei
   nextTop_ += height + kGap;
   frameWidth_ = std::max(frameWidth_, width);
   FitFrame();
-  Pump(0);
+  Pump();
   return Int32(reinterpret_cast<intptr_t>(rectangle));
 }
 
@@ -100,7 +103,7 @@ bool WindowDesk::ResizeRectangle(Int32 rectangle, int32_t width, int32_t height)
   SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   frameWidth_ = std::max(frameWidth_, width);
   FitFrame();
-  Pump(0);
+  Pump();
   return true;
 }
 
@@ -108,54 +111,81 @@ bool WindowDesk::DestroyRectangle(Int32 rectangle) {
   HWND hwnd = AsWindow(rectangle);
   if (!IsWindow(hwnd)) return false;
   DestroyWindow(hwnd);
-  Pump(0);
+  Pump();
   return true;
 }
 
 void WindowDesk::SendToCharts(Int32 rectangle, uint32_t message, int32_t lParam) {
   for (HWND chart : ChildrenOf(AsWindow(rectangle))) SendMessageW(chart, message, 0, lParam);
-  Pump(0);
+  Pump();
 }
 
-void WindowDesk::Pump(int32_t timerLimit) {
+void WindowDesk::Pump() {
   MSG msg;
   auto drain = [&](UINT low, UINT high) {
     while (PeekMessageW(&msg, nullptr, low, high, PM_REMOVE)) {
-      if (msg.message == WM_TIMER) {
-        // A window that has had its ticks waits for the next @tick; the timer message comes
-        // again at its next period.
-        if (timers_[msg.hwnd] >= timerLimit) continue;
-        ++timers_[msg.hwnd];
-      }
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   };
-  if (timerLimit > 0) {
-    drain(0, 0);  // everything
-  } else {
-    drain(0, WM_TIMER - 1);
-    drain(WM_TIMER + 1, 0xFFFFFFFF);
-  }
+  // Timer messages wait for @tick: script time passes only there, as it does for zqchart.
+  drain(0, WM_TIMER - 1);
+  drain(WM_TIMER + 1, 0xFFFFFFFF);
+}
+
+void WindowDesk::LearnTimers() {
+  auto known = [&](HWND hwnd) {
+    return std::find(timerOrder_.begin(), timerOrder_.end(), hwnd) != timerOrder_.end();
+  };
+  // The timer that fell due first tells which of two new timers was set first.
+  MSG msg;
+  if (PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE) && msg.hwnd != nullptr &&
+      GetParent(GetParent(msg.hwnd)) == frame_ && !known(msg.hwnd))
+    timerOrder_.push_back(msg.hwnd);
+  for (HWND rectangle : ChildrenOf(frame_))
+    for (HWND chart : ChildrenOf(rectangle))
+      if (!known(chart) && PeekMessageW(&msg, chart, WM_TIMER, WM_TIMER, PM_NOREMOVE))
+        timerOrder_.push_back(chart);
 }
 
 void WindowDesk::PassTicks(int32_t ticks) {
-  timers_.clear();
   if (ticks <= 0) {
-    Pump(0);
+    Pump();
     return;
   }
+  // zqchart's clock steps every running timer once a tick, the one set first first, and the
+  // roll's swing is shared by all charts: so each window here gets exactly `ticks` timer
+  // messages, in rounds, in the order the timers were set, however late real timers come.
+  std::map<HWND, int32_t> had;
   const DWORD start = GetTickCount();
+  DWORD waitingSince = start;
   const DWORD length = DWORD(ticks) * DWORD(kTickMilliseconds);
-  // Real time passes while the loop runs, and a chart's timer fires once per tick: every window
-  // with a running timer gets exactly `ticks` timer messages, as on zqchart's virtual clock,
-  // even when the machine is slow or a timer fell due during the directives before.
   for (;;) {
-    Pump(ticks);
-    const DWORD elapsed = GetTickCount() - start;
-    bool allDone = true;
-    for (const auto& entry : timers_) allDone = allDone && entry.second >= ticks;
-    if (elapsed >= length + kLateTimerMargin && (allDone || elapsed >= length + kLateTimerGrace))
+    Pump();
+    LearnTimers();
+    std::erase_if(timerOrder_, [](HWND hwnd) { return !IsWindow(hwnd); });
+    // The next to tick: the first of the windows that have had the fewest ticks.
+    auto next = timerOrder_.end();
+    for (auto it = timerOrder_.begin(); it != timerOrder_.end(); ++it)
+      if (had[*it] < ticks && (next == timerOrder_.end() || had[*it] < had[*next])) next = it;
+    const DWORD now = GetTickCount();
+    if (next != timerOrder_.end()) {
+      MSG msg;
+      if (PeekMessageW(&msg, *next, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+        ++had[*next];
+        DispatchMessageW(&msg);
+        waitingSince = now;
+        continue;
+      }
+      if (now - waitingSince >= kStoppedTimer) {
+        timerOrder_.erase(next);
+        waitingSince = now;
+        continue;
+      }
+    }
+    const DWORD elapsed = now - start;
+    if (elapsed >= length + kLateTimerMargin &&
+        (next == timerOrder_.end() || elapsed >= length + kLateTimerGrace))
       break;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
@@ -174,7 +204,7 @@ bool WindowDesk::SavePicture(Int32 rectangle, const std::string& path, std::stri
     error = "no chart window over the rectangle";
     return false;
   }
-  Pump(0);
+  Pump();
   RECT r;
   GetClientRect(chart, &r);
   platform::Image image;
@@ -226,7 +256,7 @@ bool WindowDesk::Mouse(Int32 rectangle, const MouseInput& input) {
                    MAKELPARAM(screen.x, screen.y));
       break;
   }
-  Pump(0);
+  Pump();
   return true;
 }
 
@@ -235,7 +265,7 @@ WindowReport WindowDesk::Describe(Int32 rectangle) {
   HWND hwnd = AsWindow(rectangle);
   RECT client;
   if (!IsWindow(hwnd) || !GetClientRect(hwnd, &client)) return report;
-  Pump(0);
+  Pump();
   report.width = client.right;
   report.height = client.bottom;
   report.charts = int32_t(ChildrenOf(hwnd).size());

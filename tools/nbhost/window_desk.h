@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <vector>
 
 #include "common/host_desk.h"
 #include "nbhost/debug_monitor.h"
@@ -37,10 +38,10 @@ class WindowDesk : public HostDesk {
   std::string ActionReason() override;
 
  private:
-  // Dispatches what is waiting. Timer messages stay queued unless `timerLimit` is positive
-  // (script time passes only in @tick, as it does for zqchart); then a window gets at most that
-  // many in this @tick.
-  void Pump(int32_t timerLimit);
+  // Dispatches what is waiting, except timer messages.
+  void Pump();
+  // Adds the windows whose timers have started to `timerOrder_`.
+  void LearnTimers();
   void FitFrame();
   static HWND TopChart(HWND rectangle);
 
@@ -48,7 +49,7 @@ class WindowDesk : public HostDesk {
   HWND frame_ = nullptr;
   int32_t nextTop_ = 0;  // rectangles are laid one under the other
   int32_t frameWidth_ = 0;
-  std::map<HWND, int> timers_;  // timer messages each window had in this @tick
+  std::vector<HWND> timerOrder_;  // windows with a running timer, in the order it was set
   DebugMonitor monitor_;
 };
 
