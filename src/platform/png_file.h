@@ -1,8 +1,7 @@
 // PNG files written quickly: 8-bit RGB rows, each row either as it is or as its difference to
-// the row above, whichever changes less often along the row, deflated by zlib: runs alone
-// (its run-length strategy) for the plain rows that make most of a chart, a fast string match
-// for busy ones (dotted grid lines, text). Charts come out a little larger than zlib's default
-// compression makes them, several times faster.
+// the row above, whichever changes less often along the row, deflated by the row coder of
+// row_deflate.h. Charts come out about a third larger than zlib's default compression makes
+// them, several times faster.
 #pragma once
 
 #include <cstddef>
