@@ -157,6 +157,44 @@ TEST(ValueList, NumbersReadInOnePassCountEveryItem) {
   EXPECT_DOUBLE_EQ(ParseValueListNumbers(longNumber, ',').values.at(0), 1.5555555555555556);
 }
 
+TEST(ValueList, OnePassReadsAsItemByItem) {
+  // The one-pass reader takes a quicker way through lists of plain numbers: every list, plain
+  // or not, reads as its items do one by one (values bit for bit, the count, the failed item).
+  auto check = [](const std::string& text, char separator) {
+    const ValueListNumbers got = ParseValueListNumbers(text, separator);
+    std::vector<double> values;
+    std::string failedText;
+    bool failed = false;
+    const Items items = SplitValueList(text);
+    for (const std::string& item : items) {
+      if (failed) break;
+      try {
+        values.push_back(ParseNumberText(item, separator));
+      } catch (const ConversionError&) {
+        failed = true;
+        failedText = item;
+      }
+    }
+    ASSERT_EQ(got.count, items.size()) << text;
+    ASSERT_EQ(bool(got.failure), failed) << text;
+    ASSERT_EQ(got.failedText, failedText) << text;
+    ASSERT_EQ(got.values.size(), values.size()) << text;
+    for (size_t i = 0; i < values.size(); ++i)
+      ASSERT_EQ(std::memcmp(&got.values[i], &values[i], sizeof(double)), 0) << text;
+  };
+  for (const char* text : {"|", "||", "1|", "|1", "-|1", "+-1|2", "1.|.5", ".|1", "1e5|2",
+                           "12345678901234567890|1", "9007199254740993|1", "1,5|2", "1|2 |3",
+                           "1|\"2\"", "1\t2|3", "-0|+0", "0.00000000000000000000001|1"})
+    for (char separator : {'.', ','}) check(text, separator);
+  std::mt19937 rng(5);
+  const std::string alphabet = "0123456789012345678901234567890123456789..,,--+e|||| \t\"";
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int k = int(rng() % 40); k > 0; --k) text += alphabet[rng() % alphabet.size()];
+    check(text, round % 2 ? ',' : '.');
+  }
+}
+
 TEST(LabelList, KeepsBlanksDropsEmptiesAndHonoursQuotes) {
   EXPECT_EQ(SplitLabelList(""), Items{});
   EXPECT_EQ(SplitLabelList("Jan|Feb"), (Items{"Jan", "Feb"}));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -100,6 +101,37 @@ constexpr std::array<ColorName, 52> kColorNames = {{
     {"clMenuBar", kSystem + 30},
 }};
 
+// Whole numbers below 2^53 times or over a power of ten up to 10^22 are exact doubles, and one
+// correctly rounded multiplication or division gives the correctly rounded value, as from_chars
+// would (where doubles are computed in double precision).
+constexpr bool kDoublePrecision = FLT_EVAL_METHOD == 0;
+constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Most texts of a long list: digits, perhaps a separator and more digits, 19 digits at
+// most in all (so that every one of them is gathered, without counting significant ones). Reads
+// such a number from p up to the first other character (`stop`); false where the general reader
+// must decide.
+bool ReadPlainNumber(const char* p, const char* end, char decimalSeparator, double& value,
+                     const char*& stop) {
+  if constexpr (!kDoublePrecision) return false;
+  const char* const first = p;
+  uint64_t whole = 0;
+  for (; p < end && unsigned(*p - '0') <= 9; ++p) whole = whole * 10 + unsigned(*p - '0');
+  size_t digits = size_t(p - first), fraction = 0;
+  if (p < end && *p == decimalSeparator) {
+    const char* const firstDecimal = ++p;
+    for (; p < end && unsigned(*p - '0') <= 9; ++p) whole = whole * 10 + unsigned(*p - '0');
+    fraction = size_t(p - firstDecimal);
+    digits += fraction;
+  }
+  stop = p;
+  if (digits == 0 || digits > 19 || whole > (uint64_t(1) << 53) || fraction > 22) return false;
+  value = fraction == 0 ? double(whole) : double(whole) / kPowers[fraction];
+  return true;
+}
+
 }  // namespace
 
 int32_t ParseIntegerText(std::string_view text) {
@@ -136,6 +168,7 @@ int32_t ParseIntegerText(std::string_view text) {
 }
 
 double ParseNumberText(std::string_view text, char decimalSeparator) {
+  double value = 0;
   size_t begin = 0, end = text.size();
   while (begin < end && text[begin] == ' ') ++begin;
   while (end > begin && text[end - 1] == ' ') --end;
@@ -148,6 +181,9 @@ double ParseNumberText(std::string_view text, char decimalSeparator) {
     if (!negative) ++begin;
     ++i;
   }
+  if (const char* stop;
+      ReadPlainNumber(c + i, c + end, decimalSeparator, value, stop) && stop == c + end)
+    return negative ? -value : value;
   // The digits are checked and, up to 19 significant ones, gathered on the way (in locals
   // only: the characters read could otherwise alias them).
   uint64_t mantissa = 0;
@@ -187,13 +223,6 @@ double ParseNumberText(std::string_view text, char decimalSeparator) {
     exponent += down ? -written : written;
   }
   if (i != end) Fail("a number", text);
-  // Whole numbers below 2^53 times or over a power of ten up to 10^22 are exact doubles, and
-  // one correctly rounded multiplication or division gives the correctly rounded value, as
-  // from_chars would (where doubles are computed in double precision).
-  constexpr bool kDoublePrecision = FLT_EVAL_METHOD == 0;
-  static constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   if (kDoublePrecision && mantissa <= (uint64_t(1) << 53) && exponent >= -22 && exponent <= 22) {
     double value = double(mantissa);
     value = exponent < 0 ? value / kPowers[-exponent] : value * kPowers[exponent];
@@ -213,7 +242,7 @@ double ParseNumberText(std::string_view text, char decimalSeparator) {
     copy[separator - begin] = '.';
     number = std::string_view(copy, number.size());
   }
-  double value = 0;
+  value = 0;
   auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec != std::errc() || ptr != number.data() + number.size() || !std::isfinite(value))
     Fail("a number in range", text);
@@ -291,6 +320,23 @@ bool DelimitedItems::Next(std::string_view& item) {
     const char delimiter = delimiter_;
     const size_t start = p_, size = text_.size();
     size_t p = start;
+    // Eight characters at a time while they last: a byte below 33 shows in
+    // (word - 0x21..21) & ~word & 0x80..80, a delimiter as a zero byte of word ^ delimiters;
+    // the lowest byte flagged is always a true one.
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHighBits = 0x8080808080808080ull;
+    const uint64_t delimiters = kOnes * static_cast<unsigned char>(delimiter);
+    for (; p + 8 <= size; p += 8) {
+      uint64_t word;
+      std::memcpy(&word, data + p, 8);
+      if constexpr (std::endian::native != std::endian::little) break;
+      const uint64_t other = word ^ delimiters;
+      const uint64_t stops =
+          ((word - kOnes * 33) & ~word & kHighBits) | ((other - kOnes) & ~other & kHighBits);
+      if (stops != 0) {
+        p += size_t(std::countr_zero(stops) / 8);
+        break;
+      }
+    }
     while (p<size&& static_cast<unsigned char>(data[p])> 32 && data[p] != delimiter) ++p;
     p_ = p;
     item = text_.substr(start, p - start);
@@ -323,6 +369,50 @@ std::vector<std::string> SplitValueList(std::string_view text) {
   return SplitDelimited(RemoveBlanks(text), '|');
 }
 
+namespace {
+
+// What one pass over a value list finds: its delimiters, and whether it holds nothing but
+// number characters and delimiters (no quote, blank, control character or zero byte).
+struct PlainList {
+  size_t delimiters = 0;
+  bool plain = true;
+};
+
+PlainList ScanPlainList(std::string_view text) {
+  // Eight bytes at a time, each test exact in every byte: the low seven bits plus 0x5F carry
+  // into the top bit exactly from 33 up, and plus 0x7F from 1 up.
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kLow = kOnes * 0x7F, kHigh = kOnes * 0x80;
+  auto zeros = [&](uint64_t x) { return ~(((x & kLow) + kLow) | x) & kHigh; };
+  PlainList list;
+  uint64_t refused = 0;
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    refused |= ~(((word & kLow) + kOnes * 0x5F) | word) & kHigh;
+    refused |= zeros(word ^ (kOnes * '"'));
+    list.delimiters += size_t(std::popcount(zeros(word ^ (kOnes * '|'))));
+  }
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    refused |= c <= 32 || c == '"';
+    list.delimiters += c == '|';
+  }
+  list.plain = refused == 0;
+  return list;
+}
+
+void ReadListItem(ValueListNumbers& numbers, std::string_view item, char decimalSeparator) {
+  try {
+    numbers.values.push_back(ParseNumberText(item, decimalSeparator));
+  } catch (const ConversionError&) {
+    numbers.failure = std::current_exception();
+    numbers.failedText = item;
+  }
+}
+
+}  // namespace
+
 ValueListNumbers ParseValueListNumbers(std::string_view text, char decimalSeparator) {
   std::string withoutBlanks;
   if (text.find(' ') != std::string_view::npos) {
@@ -330,21 +420,36 @@ ValueListNumbers ParseValueListNumbers(std::string_view text, char decimalSepara
     text = withoutBlanks;
   }
   ValueListNumbers numbers;
-  size_t delimiters = 0;
-  for (const char *p = text.data(), *end = p + text.size();
-       (p = static_cast<const char*>(std::memchr(p, '|', size_t(end - p)))) != nullptr; ++p)
-    ++delimiters;
-  numbers.values.reserve(delimiters + 1);
-  DelimitedItems items(text, '|');
-  for (std::string_view item; items.Next(item); ++numbers.count) {
-    if (numbers.failure) continue;
-    try {
-      numbers.values.push_back(ParseNumberText(item, decimalSeparator));
-    } catch (const ConversionError&) {
-      numbers.failure = std::current_exception();
-      numbers.failedText = item;
+  const PlainList plain = ScanPlainList(text);
+  numbers.values.reserve(plain.delimiters + 1);
+  if (plain.plain && !text.empty()) {
+    // Its items are exactly the texts between the delimiters; a number that the quick reader
+    // takes ends at one, anything else is read (or refused) as the text between them.
+    const char *p = text.data(), *const end = p + text.size();
+    while (p != nullptr) {
+      const char* q = p;
+      const bool negative = q < end && *q == '-';
+      if (q < end && (*q == '-' || *q == '+')) ++q;
+      double value = 0;
+      const char* stop = nullptr;
+      const char* next = nullptr;
+      if (!numbers.failure && ReadPlainNumber(q, end, decimalSeparator, value, stop) &&
+          (stop == end || *stop == '|')) {
+        numbers.values.push_back(negative ? -value : value);
+        next = stop;
+      } else {
+        next = static_cast<const char*>(std::memchr(p, '|', size_t(end - p)));
+        const std::string_view item(p, size_t((next != nullptr ? next : end) - p));
+        if (!numbers.failure) ReadListItem(numbers, item, decimalSeparator);
+      }
+      ++numbers.count;
+      p = next == end || next == nullptr ? nullptr : next + 1;
     }
+    return numbers;
   }
+  DelimitedItems items(text, '|');
+  for (std::string_view item; items.Next(item); ++numbers.count)
+    if (!numbers.failure) ReadListItem(numbers, item, decimalSeparator);
   return numbers;
 }
 

@@ -3,6 +3,7 @@
 // same, colours stay 24-bit, numbers finite.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "actions/arguments.h"
@@ -53,10 +54,29 @@ void Parse(uint8_t which, const std::string& text) {
         Check(item.size() <= text.size(), "an item is part of the text");
       break;
     }
-    case 7:
-      for (const std::string& item : SplitValueList(text))
+    case 7: {
+      // The one-pass reading of a value list is its items read one by one.
+      const char separator = which & 0x80 ? ',' : '.';
+      const ValueListNumbers numbers = ParseValueListNumbers(text, separator);
+      const std::vector<std::string> items = SplitValueList(text);
+      Check(numbers.count == items.size(), "a value list counts its items");
+      size_t read = 0;
+      for (const std::string& item : items) {
         Check(item.find(' ') == std::string::npos, "value items have no blanks");
+        if (read > numbers.values.size()) continue;
+        try {
+          const double v = ParseNumberText(item, separator);
+          Check(read < numbers.values.size() && std::memcmp(&v, &numbers.values[read], 8) == 0,
+                "a value list reads its items' numbers");
+        } catch (const ConversionError&) {
+          Check(read == numbers.values.size() && numbers.failure && numbers.failedText == item,
+                "a value list stops at the first item that does not read");
+        }
+        ++read;
+      }
+      Check(read > numbers.values.size() || !numbers.failure, "a failure belongs to an item");
       break;
+    }
     case 8:
       for (const std::string& item : SplitLabelList(text)) Check(!item.empty(), "no empty labels");
       break;

@@ -1,4 +1,5 @@
 #include "engine/axes/axis.h"
+#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,19 +20,6 @@ constexpr double kInt32Limit = 2147483647.0;
 constexpr int32_t kMaxLabelSteps = 20000;
 constexpr int32_t kMaxLogLabels = 2000;
 constexpr int32_t kMaxCustomLabels = 2000;
-
-// Round half to even, kept inside the int32 range (NaN gives 0).
-int32_t RoundToInt(double value) {
-  if (std::isnan(value)) return 0;
-  const double r = std::nearbyint(value);
-  if (r >= kInt32Limit) return INT32_MAX;
-  if (r <= -2147483648.0) return INT32_MIN;
-  return int32_t(r);
-}
-
-int32_t ClampToInt(int64_t value) {
-  return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
 
 bool AngleRunsVertically(int32_t angle) {
   return angle == 90 || angle == 270;
@@ -473,9 +461,9 @@ bool TCustomChartAxis::ScrollBy(double offset, bool checkLimits) {
 void TCustomChartAxis::AdjustRangeForMargins(int32_t low, int32_t high) {
   const int32_t oldStart = iStartPos_;
   const int32_t oldEnd = iEndPos_;
-  iStartPos_ = ClampToInt(int64_t(iStartPos_) + low);
-  iEndPos_ = ClampToInt(int64_t(iEndPos_) - high);
-  iAxisSize_ = ClampToInt(int64_t(iEndPos_) - iStartPos_);
+  iStartPos_ = pixels::Sat(int64_t(iStartPos_) + low);
+  iEndPos_ = pixels::Sat(int64_t(iEndPos_) - high);
+  iAxisSize_ = pixels::Sat(int64_t(iEndPos_) - iStartPos_);
   const double atStart = PixelToValue(oldStart);
   const double atEnd = PixelToValue(oldEnd);
   ComputeAxisPositions();
@@ -495,21 +483,23 @@ void TCustomChartAxis::ComputeAxisPositions() {
     start = 0;
     end = chart_->Width3D();
   } else if (horizontal_) {
-    start = int64_t(r.left) + RoundToInt((double(r.right) - r.left) * startPosition_ / 100.0);
-    end = int64_t(r.left) + RoundToInt((double(r.right) - r.left) * endPosition_ / 100.0);
+    start =
+        int64_t(r.left) + pixels::RoundToInt((double(r.right) - r.left) * startPosition_ / 100.0);
+    end = int64_t(r.left) + pixels::RoundToInt((double(r.right) - r.left) * endPosition_ / 100.0);
   } else {
-    start = int64_t(r.top) + RoundToInt((double(r.bottom) - r.top) * startPosition_ / 100.0);
-    end = int64_t(r.top) + RoundToInt((double(r.bottom) - r.top) * endPosition_ / 100.0);
+    start =
+        int64_t(r.top) + pixels::RoundToInt((double(r.bottom) - r.top) * startPosition_ / 100.0);
+    end = int64_t(r.top) + pixels::RoundToInt((double(r.bottom) - r.top) * endPosition_ / 100.0);
   }
-  iStartPos_ = ClampToInt(start);
-  iEndPos_ = ClampToInt(end);
-  iAxisSize_ = ClampToInt(int64_t(iEndPos_) - iStartPos_);
+  iStartPos_ = pixels::Sat(start);
+  iEndPos_ = pixels::Sat(end);
+  iAxisSize_ = pixels::Sat(int64_t(iEndPos_) - iStartPos_);
   iCenterPos_ = int32_t((int64_t(iStartPos_) + iEndPos_) / 2);
   posAxis_ = AxisLinePosition();
 }
 
 int32_t TCustomChartAxis::RoundClamped(double value) const {
-  return RoundToInt(value);
+  return pixels::RoundToInt(value);
 }
 
 int32_t TCustomChartAxis::ValueToPixel(double value) const {
@@ -539,7 +529,7 @@ int32_t TCustomChartAxis::ValueToPixel(double value) const {
     if (std::fabs(d) < kInt32Limit) {
       const int64_t r = int64_t(std::nearbyint(d));
       const bool fromStart = horizontal_ != inverted_;
-      return ClampToInt(fromStart ? int64_t(iStartPos_) + r : int64_t(iEndPos_) - r);
+      return pixels::Sat(fromStart ? int64_t(iStartPos_) + r : int64_t(iEndPos_) - r);
     }
   }
   return iCenterPos_;
@@ -644,7 +634,7 @@ int32_t TCustomChartAxis::LabelWidth(const std::string& text) {
   int32_t lines = 0;
   const int32_t width = textlines::WidestWidth(canvas, text, &lines);
   if (AngleRunsVertically(labelsAngle_))
-    return ClampToInt(int64_t(canvas.TextLineHeight()) * lines);
+    return pixels::Sat(int64_t(canvas.TextLineHeight()) * lines);
   return width;
 }
 
@@ -653,7 +643,7 @@ int32_t TCustomChartAxis::LabelHeight(const std::string& text) {
   int32_t lines = 0;
   const int32_t width = textlines::WidestWidth(canvas, text, &lines);
   if (AngleRunsHorizontally(labelsAngle_))
-    return ClampToInt(int64_t(canvas.TextLineHeight()) * lines);
+    return pixels::Sat(int64_t(canvas.TextLineHeight()) * lines);
   return width;
 }
 
@@ -669,7 +659,8 @@ double TCustomChartAxis::ComputeIncrement() {
   double maxLabels = 1;
   if (labelSize > 0) {
     double s = labelSize;
-    if (labelsSeparation_ > 0) s += RoundToInt(double(labelSize) * labelsSeparation_ * 0.01);
+    if (labelsSeparation_ > 0)
+      s += pixels::RoundToInt(double(labelSize) * labelsSeparation_ * 0.01);
     maxLabels = std::nearbyint(double(iAxisSize_) / s);
   }
   if (maxLabels < 1) return isDateTime_ ? kOneSecond : 1e-12;
@@ -860,7 +851,7 @@ int32_t TCustomChartAxis::LabelSizeAcross(const std::string& text) {
   const int32_t width = textlines::WidestWidth(canvas, text, &lines);
   const bool across =
       horizontal_ ? AngleRunsVertically(labelsAngle_) : AngleRunsHorizontally(labelsAngle_);
-  return across ? ClampToInt(int64_t(canvas.TextLineHeight()) * lines) : width;
+  return across ? pixels::Sat(int64_t(canvas.TextLineHeight()) * lines) : width;
 }
 
 void TCustomChartAxis::SeriesLabels(std::vector<TAxisLabel>& labels, bool marks) {
@@ -983,11 +974,13 @@ int32_t TCustomChartAxis::MaxLabelWidth() {
 int32_t TCustomChartAxis::MovePositionPercent(int32_t position, const platform::Rect& rect) const {
   if (positionPercent_ == 0) return position;
   if (horizontal_) {
-    const int64_t delta = RoundToInt(positionPercent_ / 100.0 * (double(rect.bottom) - rect.top));
-    return ClampToInt(otherSide_ ? int64_t(position) + delta : int64_t(position) - delta);
+    const int64_t delta =
+        pixels::RoundToInt(positionPercent_ / 100.0 * (double(rect.bottom) - rect.top));
+    return pixels::Sat(otherSide_ ? int64_t(position) + delta : int64_t(position) - delta);
   }
-  const int64_t delta = RoundToInt(positionPercent_ / 100.0 * (double(rect.right) - rect.left));
-  return ClampToInt(otherSide_ ? int64_t(position) - delta : int64_t(position) + delta);
+  const int64_t delta =
+      pixels::RoundToInt(positionPercent_ / 100.0 * (double(rect.right) - rect.left));
+  return pixels::Sat(otherSide_ ? int64_t(position) - delta : int64_t(position) + delta);
 }
 
 int32_t TCustomChartAxis::AxisLinePosition() const {
@@ -1011,11 +1004,11 @@ void TCustomChartAxis::ReserveSpace(platform::Rect& rect) {
   // Moves this axis' edge of the rectangle inwards; returns the new edge.
   auto shrink = [&](int32_t amount) -> int32_t {
     if (horizontal_) {
-      if (otherSide_) return rect.top = ClampToInt(int64_t(rect.top) + amount);
-      return rect.bottom = ClampToInt(int64_t(rect.bottom) - amount);
+      if (otherSide_) return rect.top = pixels::Sat(int64_t(rect.top) + amount);
+      return rect.bottom = pixels::Sat(int64_t(rect.bottom) - amount);
     }
-    if (otherSide_) return rect.right = ClampToInt(int64_t(rect.right) - amount);
-    return rect.left = ClampToInt(int64_t(rect.left) + amount);
+    if (otherSide_) return rect.right = pixels::Sat(int64_t(rect.right) - amount);
+    return rect.left = pixels::Sat(int64_t(rect.left) + amount);
   };
   if (depthAxis_) {
     posTitle_ = rect.right;
@@ -1047,7 +1040,7 @@ void TCustomChartAxis::ReserveSpace(platform::Rect& rect) {
     posLabels_ = shrink(labelsSize);
   }
   const int64_t rest = tickSize + chart_->AxisWallSize(*this);
-  if (rest > 0) shrink(ClampToInt(rest));
+  if (rest > 0) shrink(pixels::Sat(rest));
   posTitle_ = MovePositionPercent(posTitle_, rect);
   posLabels_ = MovePositionPercent(posLabels_, rect);
 }

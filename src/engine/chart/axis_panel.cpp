@@ -1,4 +1,5 @@
 #include "engine/chart/axis_panel.h"
+#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,19 +10,6 @@
 namespace zq {
 
 namespace {
-
-// Round half to even, kept inside the int32 range.
-int32_t RoundToInt(double value) {
-  if (std::isnan(value)) return 0;
-  const double r = std::nearbyint(value);
-  if (r >= 2147483647.0) return INT32_MAX;
-  if (r <= -2147483648.0) return INT32_MIN;
-  return int32_t(r);
-}
-
-int32_t ClampToInt(int64_t value) {
-  return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
 
 bool IsEmpty(const Rect& r) {
   return r.right <= r.left || r.bottom <= r.top;
@@ -190,7 +178,7 @@ int32_t TCustomAxisPanel::NumPages() const {
     const int64_t count = most == 0 ? 1 : (most + maxPointsPerPage_ - 1) / maxPointsPerPage_;
     pages = std::max(pages, count);
   }
-  return ClampToInt(pages);
+  return pixels::Sat(pages);
 }
 
 void TCustomAxisPanel::SetPage(int32_t value) {
@@ -222,7 +210,7 @@ void TCustomAxisPanel::CalcZOrders() {
   }
   for (TChartSeries* s : seriesList_) {
     if (!s->Active()) continue;
-    s->SetComputedZOrder(apply ? ClampToInt(int64_t(maxZOrder_) - s->EffectiveZOrder()) : 0);
+    s->SetComputedZOrder(apply ? pixels::Sat(int64_t(maxZOrder_) - s->EffectiveZOrder()) : 0);
   }
 }
 
@@ -235,18 +223,18 @@ void TCustomAxisPanel::CalcSize3D() {
   }
   double p = Chart3DPercent() * 0.001;
   if (!View3DOptions().Orthogonal()) p *= 2;
-  seriesWidth3D_ = RoundToInt(ChartWidth() * p);
+  seriesWidth3D_ = pixels::RoundToInt(ChartWidth() * p);
   seriesHeight3D_ = seriesWidth3D_;
   const int64_t slots = ApplyZOrder() ? std::max<int64_t>(1, int64_t(maxZOrder_) + 1) : 1;
-  SetWidth3D(ClampToInt(slots * seriesWidth3D_));
-  SetHeight3D(ClampToInt(slots * seriesHeight3D_));
+  SetWidth3D(pixels::Sat(slots * seriesWidth3D_));
+  SetHeight3D(pixels::Sat(slots * seriesHeight3D_));
 }
 
 void TCustomAxisPanel::SetSeriesDepths() {
   for (TChartSeries* s : seriesList_) {
     if (!s->Active()) continue;
     const int64_t front = int64_t(seriesWidth3D_) * s->ComputedZOrder();
-    s->SetDepthRange(ClampToInt(front), ClampToInt(front + seriesWidth3D_));
+    s->SetDepthRange(pixels::Sat(front), pixels::Sat(front + seriesWidth3D_));
   }
 }
 

@@ -711,7 +711,10 @@ std::string ShortTimeFormat(const platform::LocaleSettings& locale) {
 
 // ---- calendar steps ---------------------------------------------------------------------
 
-TDateTime IncMonth(TDateTime value, int32_t months) {
+namespace {
+
+// Months on, on the same day of the month (clamped to the month's length) or on its first.
+TDateTime StepMonths(TDateTime value, int32_t months, bool toFirst) {
   int64_t day = 0, msec = 0;
   if (SplitValid(value, day, msec)) {
     int32_t y = 0, m = 0, d = 0;
@@ -719,9 +722,15 @@ TDateTime IncMonth(TDateTime value, int32_t months) {
     int64_t total = int64_t(y) * 12 + (m - 1) + months;
     int64_t ny = total >= 0 ? total / 12 : -((-total + 11) / 12);
     TDateTime result = 0;
-    if (MakeClamped(ny, total - ny * 12 + 1, d, msec, result)) return result;
+    if (MakeClamped(ny, total - ny * 12 + 1, toFirst ? 1 : d, msec, result)) return result;
   }
   return FixedStep(value, 30.0 * months);
+}
+
+}  // namespace
+
+TDateTime IncMonth(TDateTime value, int32_t months) {
+  return StepMonths(value, months, false);
 }
 
 TDateTime IncYear(TDateTime value, int32_t years) {
@@ -764,16 +773,7 @@ TDateTime IncHalfMonth(TDateTime value, bool forward) {
 }
 
 TDateTime IncMonthToFirst(TDateTime value, int32_t months) {
-  int64_t day = 0, msec = 0;
-  if (SplitValid(value, day, msec)) {
-    int32_t y = 0, m = 0, d = 0;
-    CivilFromDays(day - kDayOf19700101, y, m, d);
-    int64_t total = int64_t(y) * 12 + (m - 1) + months;
-    int64_t ny = total >= 0 ? total / 12 : -((-total + 11) / 12);
-    TDateTime result = 0;
-    if (MakeClamped(ny, total - ny * 12 + 1, 1, msec, result)) return result;
-  }
-  return FixedStep(value, 30.0 * months);
+  return StepMonths(value, months, true);
 }
 
 TDateTime StartOfTheDay(TDateTime value) {

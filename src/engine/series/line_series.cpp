@@ -1,4 +1,5 @@
 #include "engine/series/line_series.h"
+#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,20 +27,10 @@ bool OffLimits(int32_t x, int32_t y) {
   return x < -kMaxPointPixel || x > kMaxPointPixel || y < -kMaxPointPixel || y > kMaxPointPixel;
 }
 
-// Distance from (x, y) to the segment a-b, in pixels.
-double SegmentDistance(Point a, Point b, double x, double y) {
-  const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-  const double len2 = dx * dx + dy * dy;
-  double t = 0;
-  if (len2 > 0) t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0);
-  const double px = a.x + t * dx - x, py = a.y + t * dy - y;
-  return std::sqrt(px * px + py * py);
-}
-
 // Even-odd rule, edges included.
 bool InsidePolygon(const Point* pts, int n, double x, double y) {
   for (int i = 0; i < n; ++i) {
-    if (SegmentDistance(pts[i], pts[(i + 1) % n], x, y) < 0.5) return true;
+    if (pixels::SegmentDistance(pts[i], pts[(i + 1) % n], x, y) < 0.5) return true;
   }
   bool inside = false;
   for (int i = 0, j = n - 1; i < n; j = i++) {
@@ -746,8 +737,8 @@ bool TCustomSeries::ClickedSegment(Point from, Point to, int32_t x, int32_t y) c
   const double reach = std::max(1, linePen_.Width()) / 2.0 + 0.5;
   if (stairs_) {
     const Point corner = invertedStairs_ ? Point{from.x, to.y} : Point{to.x, from.y};
-    return SegmentDistance(from, corner, x, y) <= reach ||
-           SegmentDistance(corner, to, x, y) <= reach;
+    return pixels::SegmentDistance(from, corner, x, y) <= reach ||
+           pixels::SegmentDistance(corner, to, x, y) <= reach;
   }
   if (Is3D()) {
     const int32_t d = SeriesDepth(), h = SeriesHeight();
@@ -757,7 +748,7 @@ bool TCustomSeries::ClickedSegment(Point from, Point to, int32_t x, int32_t y) c
                            {Sat(int64_t(from.x) + d), Sat(int64_t(from.y) - h)}};
     if (InsidePolygon(band, 4, x, y)) return true;
   }
-  return SegmentDistance(from, to, x, y) <= reach;
+  return pixels::SegmentDistance(from, to, x, y) <= reach;
 }
 
 int32_t TCustomSeries::Clicked(int32_t x, int32_t y) {

@@ -1,4 +1,5 @@
 #include "engine/series/series.h"
+#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,23 +12,6 @@
 #include "engine/drawing/errors.h"
 
 namespace zq {
-
-namespace {
-
-// Round half to even, kept inside the int32 range.
-int32_t ClampToInt(int64_t value) {
-  return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
-int32_t RoundToInt(double value) {
-  if (std::isnan(value)) return 0;
-  const double r = std::nearbyint(value);
-  if (r >= 2147483647.0) return INT32_MAX;
-  if (r <= -2147483648.0) return INT32_MIN;
-  return int32_t(r);
-}
-
-}  // namespace
 
 // ---- TZidFunction ------------------------------------------------------------------------
 
@@ -900,7 +884,7 @@ void TChartSeries::DrawAllMarks() {
   const TView3DOptions& view = parent_->View3DOptions();
   if (parent_->View3D() && !canvas.DrawsTextInDepth() && view.ZoomText()) {
     const int32_t size =
-        std::clamp(RoundToInt(double(font.Size()) * view.Zoom() * 0.01), 1, kMaxFontPixels);
+        std::clamp(pixels::RoundToInt(double(font.Size()) * view.Zoom() * 0.01), 1, kMaxFontPixels);
     if (size != font.Size()) font.SetSize(size);
   }
   canvas.SetFont(font);
@@ -920,10 +904,10 @@ void TChartSeries::DrawAllMarks() {
     const platform::Point p{PointXPixel(i), PointYPixel(i)};
     position.ArrowFrom = p;
     position.ArrowTo = p;
-    position.Width = ClampToInt(width);
-    position.Height = ClampToInt(height);
-    position.LeftTop = {ClampToInt(int64_t(p.x) - position.Width / 2),
-                        ClampToInt(int64_t(p.y) - position.Height + 1)};
+    position.Width = pixels::Sat(width);
+    position.Height = pixels::Sat(height);
+    position.LeftTop = {pixels::Sat(int64_t(p.x) - position.Width / 2),
+                        pixels::Sat(int64_t(p.y) - position.Height + 1)};
     DrawMark(i, text, position);
   }
 }
