@@ -320,23 +320,6 @@ bool DelimitedItems::Next(std::string_view& item) {
     const char delimiter = delimiter_;
     const size_t start = p_, size = text_.size();
     size_t p = start;
-    // Eight characters at a time while they last: a byte below 33 shows in
-    // (word - 0x21..21) & ~word & 0x80..80, a delimiter as a zero byte of word ^ delimiters;
-    // the lowest byte flagged is always a true one.
-    constexpr uint64_t kOnes = 0x0101010101010101ull, kHighBits = 0x8080808080808080ull;
-    const uint64_t delimiters = kOnes * static_cast<unsigned char>(delimiter);
-    for (; p + 8 <= size; p += 8) {
-      uint64_t word;
-      std::memcpy(&word, data + p, 8);
-      if constexpr (std::endian::native != std::endian::little) break;
-      const uint64_t other = word ^ delimiters;
-      const uint64_t stops =
-          ((word - kOnes * 33) & ~word & kHighBits) | ((other - kOnes) & ~other & kHighBits);
-      if (stops != 0) {
-        p += size_t(std::countr_zero(stops) / 8);
-        break;
-      }
-    }
     while (p<size&& static_cast<unsigned char>(data[p])> 32 && data[p] != delimiter) ++p;
     p_ = p;
     item = text_.substr(start, p - start);
