@@ -27,7 +27,12 @@ TEST(ColumnRun, OneLineCoversWhatEverySegmentCovers) {
       run.Start(heights[0]);
       for (size_t i = 1; i < heights.size(); ++i) run.Add(heights[i]);
       int32_t from = 0, to = 0;
-      if (run.Span(from, to)) Cover(line, from, to);
+      auto leaves = [&](int32_t y) {
+        for (size_t i = 1; i < heights.size(); ++i)
+          if (heights[i - 1] == y && heights[i] != y) return true;
+        return false;
+      };
+      if (run.Span(from, to, leaves)) Cover(line, from, to);
       ASSERT_EQ(line, segments) << "sequence " << code << " of length " << length;
       ASSERT_EQ(run.Last(), heights.back());
     }

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "engine/chart/chart.h"
 #include "engine/series/line_series.h"
 #include "platform/locale.h"
+#include "platform/surface.h"
 
 namespace zq::test {
 
@@ -118,6 +120,31 @@ void RepeatedX(TChart& chart) {
   Points p = Walk(10000, 17);
   for (size_t i = 0; i < p.xs.size(); ++i) p.xs[i] = double(i / 50);
   AddLine(chart, clMaroon, p);
+}
+
+// Heights half-way between two pixels, where a scale rounded once and a division rounded once
+// may fall on either side of the half (the axis' own mapping decides); colours change inside
+// runs of points.
+void HalfWayHeights(TChart& chart) {
+  Points p;
+  for (int i = 0; i < 600; ++i) {
+    p.xs.push_back(i);
+    p.ys.push_back(0);
+  }
+  TLineSeries& s = AddLine(chart, clBlue, p);
+  for (int32_t i = 3; i < 600; i += 101) s.SetPointColor(i, clRed);
+  // The vertical axis' length in pixels, from a first paint.
+  chart.LeftAxis().SetMinMax(0, 100);
+  std::unique_ptr<platform::Surface> probe = platform::CreateMemorySurface(64, 48);
+  chart.Paint(*probe, chart.ClientRect());
+  const int32_t size = chart.LeftAxis().IAxisSize();
+  const double range = 1.3 * size;
+  chart.LeftAxis().SetMinMax(0, range);
+  Numbers n(5);
+  for (int32_t i = 0; i < 600; ++i) {
+    const auto halves = (i / 40 % (size - 3) + int32_t(n.Next() % 3)) * 2 + 1;
+    s.YValues().SetValueAt(i, double(halves) * range / (2.0 * size));
+  }
 }
 
 // Axis limits inside the data, and points so far out that their pixels are not drawn.
@@ -235,6 +262,7 @@ const std::vector<LineReductionCase> kCases = {
     {"unsorted_repeated_x", 120, 80, UnsortedRepeatedX},
     {"repeated_x", 120, 80, RepeatedX},
     {"beyond_the_axes", 120, 80, BeyondTheAxes},
+    {"half_way_heights", 64, 48, HalfWayHeights},
     {"zoomed_in", 120, 80, ZoomedIn},
     {"inverted_axes", 120, 80, InvertedAxes},
     {"logarithmic", 120, 80, Logarithmic},

@@ -46,6 +46,17 @@ class TAxisPixelMap {
     return true;
   }
 
+  // The estimate's terms, for loops that map many values at once: where Estimate settles a
+  // value, its pixel is base + step * the integer nearest (value - minimum) * scale. False when
+  // nothing is estimated.
+  bool Terms(double& minimum, double& scale, int64_t& base, int64_t& step) const {
+    minimum = minimum_;
+    scale = scale_;
+    base = base_;
+    step = step_;
+    return estimate_;
+  }
+
   // Values lo <= value <= hi that all take value's pixel, for loops that would rather compare
   // than map: two values either side, checked. Within the int32 range a linear axis maps in
   // order (every step of the mapping keeps the order of its input), so two checked ends vouch

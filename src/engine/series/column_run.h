@@ -14,30 +14,29 @@ namespace zq {
 
 class TColumnRun {
  public:
-  void Start(int32_t y) {
-    heights_.clear();
-    heights_.push_back(y);
-    low_ = high_ = y;
-  }
+  void Start(int32_t y) { first_ = last_ = low_ = high_ = y; }
 
   void Add(int32_t y) {
-    heights_.push_back(y);
     high_ = std::max(high_, y);
     low_ = std::min(low_, y);
+    last_ = y;
   }
 
-  int32_t Last() const { return heights_.back(); }
+  int32_t First() const { return first_; }
+  int32_t Last() const { return last_; }
 
   // One vertical line from `from` to `to` (its last pixel left out, as always) that covers the
-  // same pixels as the segments between the points; false when they cover none.
-  bool Span(int32_t& from, int32_t& to) const {
+  // same pixels as the segments between the points; false when they cover none. leaves(y)
+  // says whether a segment goes from height y to another height (and so covers y's pixel): it
+  // is asked only when the column ends on its lowest or highest point.
+  template <typename Leaves>
+  bool Span(int32_t& from, int32_t& to, Leaves&& leaves) const {
     if (low_ == high_) return false;
-    const int32_t last = Last();
     // The last point's pixel is covered unless it is an extreme that no segment left.
-    if (last == high_ && !Left(high_)) {
+    if (last_ == high_ && !leaves(high_)) {
       from = low_;
       to = high_;
-    } else if (last == low_ && !Left(low_)) {
+    } else if (last_ == low_ && !leaves(low_)) {
       from = high_;
       to = low_;
     } else {
@@ -48,14 +47,8 @@ class TColumnRun {
   }
 
  private:
-  // Whether a segment goes from height y to another height (and so covers y's pixel).
-  bool Left(int32_t y) const {
-    for (size_t k = 1; k < heights_.size(); ++k)
-      if (heights_[k - 1] == y && heights_[k] != y) return true;
-    return false;
-  }
-
-  std::vector<int32_t> heights_;
+  int32_t first_ = 0;
+  int32_t last_ = 0;
   int32_t low_ = 0;
   int32_t high_ = 0;
 };

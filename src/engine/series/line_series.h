@@ -202,8 +202,10 @@ class TCustomSeries : public TChartSeries {
   void DrawValuesByColumns(int32_t first, int32_t last, Column& column);
   // The segments between the gathered points of a column at x: one vertical line, or the faces
   // that later ones do not paint over again.
-  void DrawGathered(const TColumnRun& column, int32_t x, TColor color, int32_t firstIndex);
-  void DrawGathered(TColumnFaces& column, int32_t x, TColor color, int32_t firstIndex);
+  void DrawGathered(const TColumnRun& column, int32_t x, TColor color, int32_t firstIndex,
+                    int32_t lastIndex);
+  void DrawGathered(TColumnFaces& column, int32_t x, TColor color, int32_t firstIndex,
+                    int32_t lastIndex);
   // Draws the pointer of the point at the old position when it is still owed.
   void FlushPendingPointer();
   // The height of the line at the chart's edge, between points index - 1 and index.

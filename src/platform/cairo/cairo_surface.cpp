@@ -245,9 +245,18 @@ void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool
         if (a.x < clipBox_.left || a.x >= clipBox_.right) continue;
         const int64_t top = a.y < b.y ? int64_t(a.y) : int64_t(b.y) + 1;
         const int64_t bottom = a.y < b.y ? int64_t(b.y) : int64_t(a.y) + 1;
-        for (int64_t y = std::max<int64_t>(top, clipBox_.top);
-             y < std::min<int64_t>(bottom, clipBox_.bottom); ++y)
-          set(a.x, int32_t(y));
+        const int64_t from = std::max<int64_t>(top, clipBox_.top);
+        const int64_t to = std::min<int64_t>(bottom, clipBox_.bottom);
+        if (from >= to) continue;
+        // Straight down the rows, a stride at a time: many-point lines are mostly this.
+        uint32_t* pixel = Row(int32_t(from)) + a.x;
+        if (mask) {
+          const uint8_t* cell = mask + size_t(from) * size_t(width_) + size_t(a.x);
+          for (int64_t n = to - from; n > 0; --n, pixel += stride_, cell += width_)
+            if (*cell) *pixel = fore;
+        } else {
+          for (int64_t n = to - from; n > 0; --n, pixel += stride_) *pixel = fore;
+        }
         continue;
       }
       raster::LineWalk(a, b).Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { set(x, y); });
