@@ -898,6 +898,81 @@ TEST_F(CairoSurfaceTest, ImpossibleSizesGiveAnEmptySurface) {
   EXPECT_EQ(negative.Width(), 0);
 }
 
+// Solid 1-pixel lines are set in batches, a band of rows at a time: every other drawing,
+// clip, copy and read must find them where drawing each at once would have put them.
+TEST(CairoSurfaceBatchedLines, LandAsIfEachWereDrawnAtOnce) {
+  auto draw = [](CairoSurface& surface, bool settleEach) {
+    auto pen = [&](Rgb color, PenStyle style = PenStyle::Solid, PenMode mode = PenMode::Copy) {
+      Pen p;
+      p.color = color;
+      p.style = style;
+      p.mode = mode;
+      surface.SetPen(p);
+    };
+    // A dense line over the whole surface, a column at a time with joins between columns,
+    // some of it beyond the edges; each time in other columns.
+    int32_t round = 0;
+    auto lines = [&](Rgb color, int32_t count = 20) {
+      pen(color);
+      ++round;
+      for (int32_t i = 0; i < count; ++i) {
+        const int32_t x = (i * 13 + round * 3) % 230 - 10, y = (i * 37 + round * 11) % 170 - 20;
+        surface.LineTo(x, y);
+        surface.LineTo(x, 150 - y);
+      }
+      if (settleEach) (void)surface.GetPixel(0, 0);
+    };
+    Brush brush;
+    brush.color = kYellow;
+    surface.SetBrush(brush);
+    surface.Clear(kWhite);
+    lines(kRed, 6000);  // more segments than one batch holds
+    surface.Rectangle(20, 20, 60, 50);
+    lines(kBlue);
+    surface.ClipRect({30, 10, 170, 100});
+    lines(kGreen);
+    const Point triangle[] = {{100, 0}, {199, 119}, {0, 119}};
+    surface.ClipPolygon(triangle, 3);
+    lines(kRed);
+    surface.RemoveClip();
+    lines(kBlue);
+    surface.SetBackMode(BackMode::Transparent);
+    surface.TextOut(40, 70, "Batched");
+    lines(kGreen);
+    pen(kBlack, PenStyle::Solid, PenMode::NotXor);
+    surface.Line(0, 60, 199, 60);
+    lines(kRed);
+    pen(kBlack, PenStyle::Dot);
+    surface.Line(0, 100, 199, 90);
+    lines(kBlue);
+    for (int32_t y = 0; y < 120; ++y) surface.SetPixel(y % 200, y, kYellow);
+    lines(kGreen);
+    surface.FillRect({100, 0, 140, 120}, brush);
+    lines(kRed);
+    Image image;
+    image.width = image.height = 9;
+    image.pixels.assign(81, 0x808080);
+    surface.DrawImage(image, 90, 30);
+    lines(kBlue);
+    surface.StretchImage(image, {10, 80, 40, 110});
+    CairoSurface other(50, 40);
+    other.Clear(kWhite);
+    other.SetPen(surface.GetPen());
+    other.Line(10, 0, 10, 40);
+    other.Line(20, 40, 20, 0);
+    if (settleEach) (void)other.GetPixel(0, 0);
+    lines(kGreen);
+    surface.CopyFrom(140, 70, 50, 40, other, 0, 0);
+    lines(kRed);
+  };
+  CairoSurface batched(200, 120), atOnce(200, 120);
+  draw(batched, false);
+  draw(atOnce, true);
+  const Image a = batched.Snapshot(), b = atOnce.Snapshot();
+  EXPECT_EQ(a.pixels, b.pixels);
+  EXPECT_GT(CountColor(atOnce, kRed), 1000);
+}
+
 // A picture of everything, saved for looking at.
 TEST_F(CairoSurfaceTest, SamplerPicture) {
   UsePen(kBlue, 1);

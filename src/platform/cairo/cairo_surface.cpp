@@ -160,6 +160,7 @@ CairoSurface::~CairoSurface() {
 }
 
 cairo_surface_t* CairoSurface::CairoHandle() {
+  Settle();
   MarkDirty();
   return surface_;
 }
@@ -169,12 +170,14 @@ void CairoSurface::MarkDirty() {
 }
 
 void CairoSurface::Clear(Rgb color) {
+  Settle();
   const uint32_t p = monochrome_ ? NearestMono(ToPixel(color)) : ToPixel(color);
   for (int32_t y = 0; y < height_; ++y) std::fill(Row(y), Row(y) + width_, p);
   MarkDirty();
 }
 
 Rgb CairoSurface::GetPixel(int32_t x, int32_t y) const {
+  Settle();
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   return FromPixel(Row(y)[x]);
 }
@@ -227,40 +230,97 @@ void CairoSurface::TracePolyline(const Point* points, int32_t count, bool closed
   }
 }
 
+bool CairoSurface::SolidPen() const {
+  return CosmeticPen() && PenRop() == Rop::Copy && DashFor(pen_.style).on.size() == 1;
+}
+
+bool CairoSurface::UprightRows(Point a, Point b, int32_t& from, int32_t& to) const {
+  if (a.x < clipBox_.left || a.x >= clipBox_.right) return false;
+  // From the first pixel to the one before the end.
+  const int64_t top = a.y < b.y ? int64_t(a.y) : int64_t(b.y) + 1;
+  const int64_t bottom = a.y < b.y ? int64_t(b.y) : int64_t(a.y) + 1;
+  from = int32_t(std::max<int64_t>(top, clipBox_.top));
+  to = int32_t(std::min<int64_t>(bottom, clipBox_.bottom));
+  return from < to;
+}
+
+void CairoSurface::SetUpright(int32_t x, int32_t from, int32_t to, uint32_t pixel) const {
+  uint32_t* p = Row(from) + x;
+  if (clipMask_.empty()) {
+    for (int32_t n = to - from; n > 0; --n, p += stride_) *p = pixel;
+    return;
+  }
+  const uint8_t* cell = clipMask_.data() + size_t(from) * size_t(width_) + size_t(x);
+  for (int32_t n = to - from; n > 0; --n, p += stride_, cell += width_)
+    if (*cell) *p = pixel;
+}
+
+void CairoSurface::SetSegment(Point a, Point b, uint32_t pixel) const {
+  int32_t from = 0, to = 0;
+  if (a.x == b.x && a.y != b.y) {
+    if (UprightRows(a, b, from, to)) SetUpright(a.x, from, to, pixel);
+    return;
+  }
+  const uint8_t* mask = clipMask_.empty() ? nullptr : clipMask_.data();
+  raster::LineWalk(a, b).Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) {
+    if (!mask || mask[size_t(y) * size_t(width_) + size_t(x)]) Row(y)[x] = pixel;
+  });
+}
+
+void CairoSurface::Settle() const {
+  if (pending_.empty()) return;
+  // The pixels set are the same in any order, as they all take the one colour. Upright
+  // segments go a band of rows at a time, row by row across the band: a column at a time
+  // would touch a new cache line, and a new page, with every pixel.
+  constexpr int32_t kBand = 16;
+  uprights_.clear();
+  int64_t top = INT32_MAX, bottom = INT32_MIN, pixels = 0;
+  for (const auto& [a, b] : pending_) {
+    Upright u{a.x, 0, 0};
+    if (a.x != b.x || a.y == b.y) {
+      SetSegment(a, b, pendingPixel_);
+    } else if (UprightRows(a, b, u.from, u.to)) {
+      uprights_.push_back(u);
+      top = std::min<int64_t>(top, u.from);
+      bottom = std::max<int64_t>(bottom, u.to);
+      pixels += u.to - u.from;
+    }
+  }
+  pending_.clear();
+  const int64_t bands = (bottom - top + kBand - 1) / kBand;
+  if (uprights_.empty() || bands * int64_t(uprights_.size()) > 4 * pixels) {
+    // Short or scattered segments: banding would cost more than it saves.
+    for (const Upright& u : uprights_) SetUpright(u.x, u.from, u.to, pendingPixel_);
+    return;
+  }
+  for (int64_t band = top; band < bottom; band += kBand) {
+    const auto from = int32_t(band), to = int32_t(std::min<int64_t>(band + kBand, bottom));
+    active_.clear();
+    for (const Upright& u : uprights_)
+      if (u.from < to && u.to > from)
+        active_.push_back({u.x, std::max(u.from, from), std::min(u.to, to)});
+    for (int32_t y = from; y < to; ++y) {
+      uint32_t* row = Row(y);
+      if (clipMask_.empty()) {
+        for (const Upright& u : active_)
+          if (y >= u.from && y < u.to) row[u.x] = pendingPixel_;
+      } else {
+        const uint8_t* cells = clipMask_.data() + size_t(y) * size_t(width_);
+        for (const Upright& u : active_)
+          if (y >= u.from && y < u.to && cells[u.x]) row[u.x] = pendingPixel_;
+      }
+    }
+  }
+}
+
 void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool closed) {
   const uint32_t fore = DevicePixel(pen_.color), back = DevicePixel(backColor_);
   const bool opaque = backMode_ == BackMode::Opaque;
   const Rop rop = PenRop();
-  if (rop == Rop::Copy && DashFor(pen_.style).on.size() == 1) {
-    // A solid line: its pixels inside the clip box (the walk's box) and mask are simply set, an
-    // upright segment a column at a time, from its first pixel to the one before its end.
-    const uint8_t* mask = clipMask_.empty() ? nullptr : clipMask_.data();
-    auto set = [&](int32_t x, int32_t y) {
-      if (!mask || mask[size_t(y) * size_t(width_) + size_t(x)]) Row(y)[x] = fore;
-    };
+  if (SolidPen()) {
+    // A solid line: its pixels inside the clip box (the walk's box) and mask are simply set.
     const int32_t segments = closed ? count : count - 1;
-    for (int32_t i = 0; i < segments; ++i) {
-      const Point a = points[i], b = points[(i + 1) % count];
-      if (a.x == b.x && a.y != b.y) {
-        if (a.x < clipBox_.left || a.x >= clipBox_.right) continue;
-        const int64_t top = a.y < b.y ? int64_t(a.y) : int64_t(b.y) + 1;
-        const int64_t bottom = a.y < b.y ? int64_t(b.y) : int64_t(a.y) + 1;
-        const int64_t from = std::max<int64_t>(top, clipBox_.top);
-        const int64_t to = std::min<int64_t>(bottom, clipBox_.bottom);
-        if (from >= to) continue;
-        // Straight down the rows, a stride at a time: many-point lines are mostly this.
-        uint32_t* pixel = Row(int32_t(from)) + a.x;
-        if (mask) {
-          const uint8_t* cell = mask + size_t(from) * size_t(width_) + size_t(a.x);
-          for (int64_t n = to - from; n > 0; --n, pixel += stride_, cell += width_)
-            if (*cell) *pixel = fore;
-        } else {
-          for (int64_t n = to - from; n > 0; --n, pixel += stride_) *pixel = fore;
-        }
-        continue;
-      }
-      raster::LineWalk(a, b).Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { set(x, y); });
-    }
+    for (int32_t i = 0; i < segments; ++i) SetSegment(points[i], points[(i + 1) % count], fore);
     return;
   }
   TracePolyline(points, count, closed, [&](int32_t x, int32_t y, bool on) {
@@ -359,6 +419,16 @@ void CairoSurface::LineTo(int32_t x, int32_t y) {
 
 void CairoSurface::Polyline(const Point* points, int32_t count) {
   if (count < 2 || pen_.style == PenStyle::Clear) return;
+  if (SolidPen()) {
+    // Kept for later (see Settle): a line of many points comes as many short polylines.
+    const uint32_t fore = DevicePixel(pen_.color);
+    if (!pending_.empty() && pendingPixel_ != fore) Settle();
+    pendingPixel_ = fore;
+    for (int32_t i = 0; i + 1 < count; ++i) pending_.push_back({points[i], points[i + 1]});
+    if (pending_.size() >= kMaxPending) Settle();
+    return;
+  }
+  Settle();
   if (CosmeticPen()) {
     DrawCosmeticPolyline(points, count, false);
     return;
@@ -377,6 +447,7 @@ void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
 }
 
 void CairoSurface::DrawShape(const Point* pts, int32_t n, const ShapeOutline& outline, bool fill) {
+  Settle();
   if (n == 0) return;
   const bool hasPen = pen_.style != PenStyle::Clear;
   const bool hasBrush = fill && brush_.style != BrushStyle::Clear && outline.closed;
@@ -429,12 +500,14 @@ Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bo
 }
 
 void CairoSurface::Polygon(const Point* points, int32_t count) {
+  Settle();
   if (count < 2) return;
   static const ShapeOutline kPolygon{};
   DrawShape(points, count, kPolygon, true);
 }
 
 void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  Settle();
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
   std::vector<Point> loop = {{box.right - 1, box.top},
@@ -458,6 +531,7 @@ void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t b
 
 void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
                              int32_t ellipseWidth, int32_t ellipseHeight) {
+  Settle();
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
   const int64_t ew = std::min<int64_t>(box.Width(), std::llabs(int64_t(ellipseWidth)));
@@ -472,12 +546,14 @@ void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t b
 }
 
 void CairoSurface::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  Settle();
   const Rect box = Normalized(left, top, right, bottom);
   RoundRect(left, top, right, bottom, box.Width(), box.Height());
 }
 
 void CairoSurface::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
                        int32_t yStart, int32_t xEnd, int32_t yEnd) {
+  Settle();
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
   DrawShape({raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd}), false, false, {}, 0, 0},
@@ -486,6 +562,7 @@ void CairoSurface::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom,
 
 void CairoSurface::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
                        int32_t yStart, int32_t xEnd, int32_t yEnd) {
+  Settle();
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
   std::vector<Point> pts = raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd});
@@ -494,17 +571,20 @@ void CairoSurface::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom,
 }
 
 void CairoSurface::FillRect(const Rect& rect, const Brush& brush) {
+  Settle();
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
   const Rect r = Intersect(rect, clipBox_);
   for (int32_t y = r.top; y < r.bottom; ++y) FillBrushSpan(y, r.left, r.right, brush, Rop::Copy);
 }
 
 void CairoSurface::PatternFill(const Rect& rect) {
+  Settle();
   const Rect r = Intersect(Normalized(rect.left, rect.top, rect.right, rect.bottom), clipBox_);
   for (int32_t y = r.top; y < r.bottom; ++y) FillBrushSpan(y, r.left, r.right, brush_, Rop::Copy);
 }
 
 void CairoSurface::SetPixel(int32_t x, int32_t y, Rgb color) {
+  Settle();
   // GDI combines the pixel with the raster operation too; on a monochrome bitmap the colour
   // becomes the nearer of black and white.
   const uint32_t p = ToPixel(color);
@@ -512,6 +592,7 @@ void CairoSurface::SetPixel(int32_t x, int32_t y, Rgb color) {
 }
 
 void CairoSurface::FillPolygonRgb(const Point* points, int32_t count, Rgb color) {
+  Settle();
   const uint32_t p = DevicePixel(color);
   raster::ScanPolygon(points, count, clipBox_, [&](int32_t y, int32_t x0, int32_t x1) {
     for (int32_t x = x0; x < x1; ++x) Put(x, y, p, Rop::Copy);
@@ -556,6 +637,7 @@ Baseline BaselineOf(const fonts::FontInstance& f) {
 }  // namespace
 
 void CairoSurface::TextOut(int32_t x, int32_t y, std::string_view text) {
+  Settle();
   if (text.empty()) return;
   const std::shared_ptr<const fonts::FontInstance> font = fonts::Get(font_);
   const std::string utf8 = fonts::SanitizeUtf8(text);
@@ -677,10 +759,12 @@ FontMetrics CairoSurface::GetFontMetrics() {
 // ---- clipping ----------------------------------------------------------------------------
 
 void CairoSurface::ClipRect(const Rect& rect) {
+  Settle();
   clipBox_ = Intersect(clipBox_, Normalized(rect.left, rect.top, rect.right, rect.bottom));
 }
 
 void CairoSurface::ClipPolygon(const Point* points, int32_t count) {
+  Settle();
   std::vector<uint8_t> mask(size_t(width_) * size_t(height_), 0);
   Rect used{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   raster::ScanPolygon(points, count, clipBox_, [&](int32_t y, int32_t x0, int32_t x1) {
@@ -698,6 +782,7 @@ void CairoSurface::ClipPolygon(const Point* points, int32_t count) {
 }
 
 void CairoSurface::RemoveClip() {
+  Settle();
   clipBox_ = {0, 0, width_, height_};
   clipMask_.clear();
 }
@@ -710,6 +795,19 @@ void CairoSurface::BlitPixels(const uint32_t* pixels, int32_t srcStride, int32_t
   const uint32_t srcBack = ToPixel(sourceBack);
   // Monochrome to colour: black takes the text colour, white the background colour.
   const uint32_t monoBlack = DevicePixel(textColor_), monoWhite = DevicePixel(backColor_);
+  if (monochrome_ == sourceMonochrome && clipMask_.empty()) {
+    // Nothing to map and a plain clip box: the rows inside it, copied.
+    const int64_t left = std::max<int64_t>(dx, clipBox_.left);
+    const int64_t right = std::min<int64_t>(int64_t(dx) + width, clipBox_.right);
+    const int64_t top = std::max<int64_t>(dy, clipBox_.top);
+    const int64_t bottom = std::min<int64_t>(int64_t(dy) + height, clipBox_.bottom);
+    for (int64_t y = top; y < bottom && left < right; ++y) {
+      const uint32_t* src = pixels + size_t(y - dy) * size_t(srcStride) + size_t(left - dx);
+      uint32_t* dst = Row(int32_t(y)) + left;
+      for (int64_t n = right - left; n > 0; --n) *dst++ = *src++ & 0xFFFFFF;
+    }
+    return;
+  }
   for (int32_t y = 0; y < height; ++y) {
     const uint32_t* src = pixels + size_t(y) * size_t(srcStride);
     for (int32_t x = 0; x < width; ++x) {
@@ -724,6 +822,7 @@ void CairoSurface::BlitPixels(const uint32_t* pixels, int32_t srcStride, int32_t
 }
 
 void CairoSurface::DrawImage(const Image& image, int32_t x, int32_t y) {
+  Settle();
   if (image.Empty()) return;
   const Rect r = Intersect({x, y, int32_t(std::min<int64_t>(int64_t(x) + image.width, INT32_MAX)),
                             int32_t(std::min<int64_t>(int64_t(y) + image.height, INT32_MAX))},
@@ -753,6 +852,7 @@ int64_t StretchSource(int64_t i, int64_t n, int64_t m, bool row) {
 }  // namespace
 
 void CairoSurface::StretchImage(const Image& image, const Rect& dest) {
+  Settle();
   if (image.Empty()) return;
   const int64_t dw = int64_t(dest.right) - dest.left, dh = int64_t(dest.bottom) - dest.top;
   if (dw == 0 || dh == 0) return;
@@ -786,6 +886,8 @@ std::unique_ptr<Surface> CairoSurface::CreateCompatible(int32_t width, int32_t h
 
 void CairoSurface::CopyFrom(int32_t dx, int32_t dy, int32_t width, int32_t height, Surface& source,
                             int32_t sx, int32_t sy) {
+  Settle();
+  if (auto* cairoSource = dynamic_cast<CairoSurface*>(&source)) cairoSource->Settle();
   if (width <= 0 || height <= 0) return;
   // Keep to the source's pixels.
   int64_t x0 = sx, y0 = sy, x1 = int64_t(sx) + width, y1 = int64_t(sy) + height;
@@ -822,6 +924,7 @@ void CairoSurface::CopyFrom(int32_t dx, int32_t dy, int32_t width, int32_t heigh
 }
 
 Image CairoSurface::Snapshot() {
+  Settle();
   Image img;
   img.width = width_;
   img.height = height_;

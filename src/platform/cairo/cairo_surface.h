@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/surface.h"
@@ -123,6 +124,15 @@ class CairoSurface : public Surface {
   template <typename F>
   void TracePolyline(const Point* points, int32_t count, bool closed, F&& plot);
   void DrawCosmeticPolyline(const Point* points, int32_t count, bool closed);
+  // A 1-pixel solid pen that sets its pixels (no dashes, no raster operation).
+  bool SolidPen() const;
+  // The rows an upright segment from a to b sets within the clip box; false for none.
+  bool UprightRows(Point a, Point b, int32_t& from, int32_t& to) const;
+  void SetUpright(int32_t x, int32_t from, int32_t to, uint32_t pixel) const;
+  void SetSegment(Point a, Point b, uint32_t pixel) const;
+  // Sets the pixels of the solid lines kept for later. Everything that draws otherwise, reads
+  // pixels or changes the clip calls it first.
+  void Settle() const;
   // Wide pens: the region GDI covers with round ends and joins, marked in a mask.
   void StrokeWide(const Point* points, int32_t count, bool closed, Mask& mask, uint8_t value);
   void PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop);
@@ -168,6 +178,15 @@ class CairoSurface : public Surface {
   // Clip: a bounding box, refined by a per-pixel mask once a polygon is involved.
   Rect clipBox_;
   std::vector<uint8_t> clipMask_;
+
+  // Segments of solid 1-pixel lines in one pixel value, not yet set (see Settle).
+  struct Upright {
+    int32_t x, from, to;
+  };
+  static constexpr size_t kMaxPending = 8192;
+  mutable std::vector<std::pair<Point, Point>> pending_;
+  mutable uint32_t pendingPixel_ = 0;
+  mutable std::vector<Upright> uprights_, active_;
 };
 
 }  // namespace zq::platform
