@@ -164,6 +164,10 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
   if (count < 3 || IsEmpty(box)) return;
   struct Edge {
     int64_t xTop, yTop, dx, dy;  // dy > 0
+    // Stepping row by row where the products fit in 64 bits: x = xTop + q at the current row,
+    // with q * dy - r = (row - yTop) * dx and 0 <= r < dy; a row on adds qStep, rStep.
+    bool stepped;
+    int64_t q, r, qStep, rStep;
   };
   // Kept between calls: polygons come by the million (one thread draws).
   static thread_local std::vector<Edge> edges;
@@ -174,45 +178,75 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
     Point a = points[i], b = points[(i + 1) % count];
     if (a.y == b.y) continue;
     if (a.y > b.y) std::swap(a, b);
-    edges.push_back({a.x, a.y, int64_t(b.x) - a.x, int64_t(b.y) - a.y});
+    edges.push_back({a.x, a.y, int64_t(b.x) - a.x, int64_t(b.y) - a.y, false, 0, 0, 0, 0});
     minY = std::min<int64_t>(minY, a.y);
     maxY = std::max<int64_t>(maxY, b.y);
   }
   if (edges.empty()) return;
-  std::sort(edges.begin(), edges.end(),
-            [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
+  // Few edges as a rule (the faces of ribbons and boxes): an insertion sort.
+  for (size_t i = 1; i < edges.size(); ++i)
+    for (size_t j = i; j > 0 && edges[j].yTop < edges[j - 1].yTop; --j)
+      std::swap(edges[j], edges[j - 1]);
   const int64_t yStart = std::max<int64_t>(minY, box.top);
   const int64_t yEnd = std::min<int64_t>(maxY, box.bottom);  // rows y < yEnd
   size_t next = 0;
   static thread_local std::vector<size_t> active;
   static thread_local std::vector<int64_t> xs;
   active.clear();
+  constexpr int64_t kDownLimit = int64_t(1) << 31, kDxLimit = int64_t(1) << 32;
+  // Left-most integer x at or right of the edge: ceil(xTop + down * dx / dy), in 64 bits
+  // where the product fits (every real surface), else in 128.
+  auto fits = [](int64_t dx) { return dx < kDxLimit && dx > -kDxLimit; };
+  auto ceilingAt = [&](const Edge& e, int64_t down) {
+    if (down < kDownLimit && fits(e.dx)) {
+      const int64_t num = down * e.dx;
+      int64_t q = num / e.dy;
+      if (num % e.dy != 0 && num > 0) ++q;
+      return q;
+    }
+    const __int128 num = (__int128)down * e.dx;
+    __int128 q = num / e.dy;
+    if (num % e.dy != 0 && num > 0) ++q;
+    return int64_t(q);
+  };
   for (int64_t y = yStart; y < yEnd; ++y) {
-    while (next < edges.size() && edges[next].yTop <= y) active.push_back(next++);
+    while (next < edges.size() && edges[next].yTop <= y) {
+      Edge& e = edges[next];
+      const int64_t down = y - e.yTop;
+      e.stepped = e.dy < kDownLimit && fits(e.dx);
+      if (e.stepped) {
+        e.q = ceilingAt(e, down);
+        e.r = e.q * e.dy - down * e.dx;
+        e.qStep = e.dx / e.dy;
+        e.rStep = e.dx - e.qStep * e.dy;
+        if (e.rStep < 0) {
+          --e.qStep;
+          e.rStep += e.dy;
+        }
+      }
+      active.push_back(next++);
+    }
     xs.clear();
     size_t keep = 0;
     for (size_t idx : active) {
-      const Edge& e = edges[idx];
+      Edge& e = edges[idx];
       if (y >= e.yTop + e.dy) continue;  // ended above this row
       active[keep++] = idx;
-      // Left-most integer x at or right of the edge: ceil(xTop + (y - yTop) * dx / dy), in 64
-      // bits where the product fits (every real surface), else in 128.
-      const int64_t down = y - e.yTop, dx = e.dx;
-      constexpr int64_t kDownLimit = int64_t(1) << 31, kDxLimit = int64_t(1) << 32;
-      if (down < kDownLimit && dx < kDxLimit && dx > -kDxLimit) {
-        const int64_t num = down * dx;
-        int64_t q = num / e.dy;
-        if (num % e.dy != 0 && num > 0) ++q;
-        xs.push_back(e.xTop + q);
-      } else {
-        const __int128 num = (__int128)down * e.dx;
-        __int128 q = num / e.dy;
-        if (num % e.dy != 0 && num > 0) ++q;
-        xs.push_back(e.xTop + int64_t(q));
+      if (!e.stepped) {
+        xs.push_back(e.xTop + ceilingAt(e, y - e.yTop));
+        continue;
       }
+      xs.push_back(e.xTop + e.q);
+      const bool carry = e.rStep > e.r;
+      e.q += e.qStep + carry;
+      e.r += carry ? e.dy - e.rStep : -e.rStep;
     }
     active.resize(keep);
-    std::sort(xs.begin(), xs.end());
+    if (xs.size() == 2) {
+      if (xs[1] < xs[0]) std::swap(xs[0], xs[1]);
+    } else {
+      std::sort(xs.begin(), xs.end());
+    }
     for (size_t i = 0; i + 1 < xs.size(); i += 2) {
       const int64_t x0 = std::max<int64_t>(xs[i], box.left);
       const int64_t x1 = std::min<int64_t>(xs[i + 1], box.right);
