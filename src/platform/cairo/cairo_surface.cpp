@@ -295,12 +295,26 @@ void CairoSurface::Settle() const {
   }
   for (int64_t band = top; band < bottom; band += kBand) {
     const auto from = int32_t(band), to = int32_t(std::min<int64_t>(band + kBand, bottom));
+    // Neighbouring columns that cross the whole band (a dense line's, mostly) become runs
+    // of the rows, {left, band's top, right}; the rest stay uprights.
     active_.clear();
-    for (const Upright& u : uprights_)
-      if (u.from < to && u.to > from)
+    runs_.clear();
+    for (const Upright& u : uprights_) {
+      if (u.from >= to || u.to <= from) continue;
+      const bool whole = u.from <= from && u.to >= to && clipMask_.empty();
+      if (whole && !runs_.empty() && runs_.back().to == u.x) {
+        ++runs_.back().to;
+      } else if (whole && !runs_.empty() && runs_.back().x == u.x + 1) {
+        --runs_.back().x;
+      } else if (whole) {
+        runs_.push_back({u.x, from, u.x + 1});
+      } else {
         active_.push_back({u.x, std::max(u.from, from), std::min(u.to, to)});
+      }
+    }
     for (int32_t y = from; y < to; ++y) {
       uint32_t* row = Row(y);
+      for (const Upright& r : runs_) std::fill(row + r.x, row + r.to, pendingPixel_);
       if (clipMask_.empty()) {
         for (const Upright& u : active_)
           if (y >= u.from && y < u.to) row[u.x] = pendingPixel_;

@@ -186,7 +186,7 @@ class CairoSurface : public Surface {
   static constexpr size_t kMaxPending = 8192;
   mutable std::vector<std::pair<Point, Point>> pending_;
   mutable uint32_t pendingPixel_ = 0;
-  mutable std::vector<Upright> uprights_, active_;
+  mutable std::vector<Upright> uprights_, active_, runs_;
 };
 
 }  // namespace zq::platform
