@@ -898,10 +898,11 @@ TEST_F(CairoSurfaceTest, ImpossibleSizesGiveAnEmptySurface) {
   EXPECT_EQ(negative.Width(), 0);
 }
 
-// Solid 1-pixel lines are set in batches, a band of rows at a time: every other drawing,
-// clip, copy and read must find them where drawing each at once would have put them.
+// Solid 1-pixel lines are set in batches, a band of rows at a time, and polygons wait to be
+// drawn (or left out when later ones hide them): every other drawing, clip, copy and read must
+// find the pixels that drawing each at once would have set.
 TEST(CairoSurfaceBatchedLines, LandAsIfEachWereDrawnAtOnce) {
-  auto draw = [](CairoSurface& surface, bool settleEach) {
+  auto draw = [](CairoSurface& surface, bool atOnce) {
     auto pen = [&](Rgb color, PenStyle style = PenStyle::Solid, PenMode mode = PenMode::Copy) {
       Pen p;
       p.color = color;
@@ -920,22 +921,53 @@ TEST(CairoSurfaceBatchedLines, LandAsIfEachWereDrawnAtOnce) {
         surface.LineTo(x, y);
         surface.LineTo(x, 150 - y);
       }
-      if (settleEach) (void)surface.GetPixel(0, 0);
+    };
+    // Slanted bands stacked as a 3D ribbon's faces (a walk of heights, a few columns), of
+    // several brushes and pens: most of them hidden by later ones.
+    auto faces = [&](int32_t count) {
+      ++round;
+      int32_t height = 60;
+      for (int32_t i = 0; i < count; ++i) {
+        const int32_t x = (i / 60 * 3 + round * 7) % 150 - 5, from = height;
+        height = std::clamp(height + int32_t((i * 7919 + round) % 31) - 15, 5, 125);
+        const Point quad[] = {{x, height}, {x, from}, {x + 30, from - 9}, {x + 30, height - 9}};
+        Pen p;
+        p.color = i % 3 ? kBlack : kBlue;
+        p.style = i % 7 == 0 ? PenStyle::Clear : i % 11 == 0 ? PenStyle::Dot : PenStyle::Solid;
+        p.mode = i % 293 == 0 ? PenMode::NotXor : PenMode::Copy;
+        surface.SetPen(p);
+        Brush b;
+        b.color = i % 2 ? kGreen : kRed;
+        b.style = i % 13 == 0    ? BrushStyle::Clear
+                  : i % 173 == 0 ? BrushStyle::DiagCross
+                                 : BrushStyle::Solid;
+        surface.SetBrush(b);
+        surface.SetBackMode(i % 5 ? BackMode::Opaque : BackMode::Transparent);
+        surface.Polygon(quad, i % 19 == 0 ? 3 : 4);
+      }
     };
     Brush brush;
     brush.color = kYellow;
     surface.SetBrush(brush);
     surface.Clear(kWhite);
     lines(kRed, 6000);  // more segments than one batch holds
+    faces(3000);
+    surface.SetBrush(brush);
     surface.Rectangle(20, 20, 60, 50);
     lines(kBlue);
     surface.ClipRect({30, 10, 170, 100});
     lines(kGreen);
     const Point triangle[] = {{100, 0}, {199, 119}, {0, 119}};
     surface.ClipPolygon(triangle, 3);
+    faces(500);
     lines(kRed);
+    const Point diamond[] = {{100, 10}, {150, 60}, {100, 110}, {50, 60}};
+    surface.ClipPolygon(diamond, 4);  // inside the triangle: rows no longer one known run
+    faces(300);
     surface.RemoveClip();
     lines(kBlue);
+    faces(400);
+    surface.SetBrush(brush);
     surface.SetBackMode(BackMode::Transparent);
     surface.TextOut(40, 70, "Batched");
     lines(kGreen);
@@ -956,21 +988,84 @@ TEST(CairoSurfaceBatchedLines, LandAsIfEachWereDrawnAtOnce) {
     lines(kBlue);
     surface.StretchImage(image, {10, 80, 40, 110});
     CairoSurface other(50, 40);
+    other.SetDrawAtOnce(atOnce);
     other.Clear(kWhite);
     other.SetPen(surface.GetPen());
     other.Line(10, 0, 10, 40);
     other.Line(20, 40, 20, 0);
-    if (settleEach) (void)other.GetPixel(0, 0);
     lines(kGreen);
     surface.CopyFrom(140, 70, 50, 40, other, 0, 0);
     lines(kRed);
   };
   CairoSurface batched(200, 120), atOnce(200, 120);
+  atOnce.SetDrawAtOnce(true);
   draw(batched, false);
   draw(atOnce, true);
   const Image a = batched.Snapshot(), b = atOnce.Snapshot();
   EXPECT_EQ(a.pixels, b.pixels);
   EXPECT_GT(CountColor(atOnce, kRed), 1000);
+}
+
+// Polygons that later ones hide are left out: the faces of a 3D ribbon (bands stacked along a
+// walk of heights, column after column), drawn in each way that may or may not hide.
+TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
+  struct Variant {
+    const char* name;
+    // What face i is drawn with.
+    PenStyle penStyle;
+    BrushStyle brushStyle;
+    BackMode backMode;
+    int32_t notXorEvery, hatchEvery, clearPenEvery;
+    int clip;  // 0 none, 1 a polygon, 2 a polygon within another
+    int32_t widePenEvery = 0;
+  };
+  const Variant variants[] = {
+      {"solid", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0},
+      {"dotted, transparent", PenStyle::Dot, BrushStyle::Solid, BackMode::Transparent, 0, 0, 0, 0},
+      {"dotted, opaque", PenStyle::Dot, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0},
+      {"no brush", PenStyle::Solid, BrushStyle::Clear, BackMode::Opaque, 0, 0, 0, 0},
+      {"no pen now and then", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 3, 0},
+      {"hatched now and then", PenStyle::Solid, BrushStyle::Solid, BackMode::Transparent, 0, 5, 0,
+       0},
+      {"not-xor now and then", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 7, 0, 0, 0},
+      {"clipped", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 1},
+      {"clipped twice", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 2},
+      {"wide pen now and then", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0,
+       3},
+  };
+  for (const Variant& v : variants) {
+    auto draw = [&](CairoSurface& surface) {
+      surface.Clear(kWhite);
+      const Point triangle[] = {{100, -5}, {205, 125}, {-5, 125}};
+      const Point diamond[] = {{100, 10}, {160, 60}, {100, 110}, {40, 60}};
+      if (v.clip >= 1) surface.ClipPolygon(triangle, 3);
+      if (v.clip >= 2) surface.ClipPolygon(diamond, 4);
+      int32_t height = 60;
+      for (int32_t i = 0; i < 4000; ++i) {
+        const int32_t x = i / 100 * 4 - 10, from = height;
+        height = std::clamp(height + int32_t((i * 7919) % 31) - 15, 5, 125);
+        const Point quad[] = {{x, height}, {x, from}, {x + 30, from - 9}, {x + 30, height - 9}};
+        Pen pen;
+        pen.color = i % 2 ? kBlack : kBlue;
+        pen.style = v.clearPenEvery && i % v.clearPenEvery == 0 ? PenStyle::Clear : v.penStyle;
+        pen.mode = v.notXorEvery && i % v.notXorEvery == 0 ? PenMode::NotXor : PenMode::Copy;
+        pen.width = v.widePenEvery && i % v.widePenEvery == 0 ? 4 : 1;
+        surface.SetPen(pen);
+        Brush brush;
+        brush.color = i % 3 ? kGreen : kRed;
+        brush.style = v.hatchEvery && i % v.hatchEvery == 0 ? BrushStyle::DiagCross : v.brushStyle;
+        surface.SetBrush(brush);
+        surface.SetBackColor(i % 4 ? kYellow : kWhite);
+        surface.SetBackMode(v.backMode);
+        surface.Polygon(quad, 4);
+      }
+    };
+    CairoSurface kept(200, 120), atOnce(200, 120);
+    atOnce.SetDrawAtOnce(true);
+    draw(kept);
+    draw(atOnce);
+    EXPECT_EQ(kept.Snapshot().pixels, atOnce.Snapshot().pixels) << v.name;
+  }
 }
 
 // A picture of everything, saved for looking at.

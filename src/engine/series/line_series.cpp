@@ -465,12 +465,22 @@ void TCustomSeries::DrawGathered(const TColumnRun& column, int32_t x, TColor col
   DrawLine2D(x, to, color);
 }
 
-void TCustomSeries::DrawGathered(TColumnFaces& column, int32_t x, TColor color,
-                                 int32_t firstIndex, int32_t /*lastIndex*/) {
+void TCustomSeries::DrawGathered(TColumnFaces& column, int32_t x, TColor color, int32_t firstIndex,
+                                 int32_t /*lastIndex*/) {
+  // The first face sets the canvas up; the others, upright in one column, are never darkened
+  // and need the same brush and pen (a ribbon of no line height and no stairs).
+  bool first = true;
+  TZidCanvas3D& canvas = ParentChart()->Canvas();
+  const int32_t front = StartZ(), back = EndZ();
   column.ForEachKept([&](size_t k, int32_t from, int32_t to) {
     oldX_ = x;
     oldY_ = from;
-    DrawRibbon(firstIndex + int32_t(k), x, to, color);
+    if (first) {
+      DrawRibbon(firstIndex + int32_t(k), x, to, color);
+      first = false;
+    } else {
+      canvas.DrawPlaneAtZRange({x, to}, {x, from}, back, front);
+    }
   });
 }
 
@@ -482,8 +492,8 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last, Column& col
   const double xMultiplier = XValues().Multiplier(), yMultiplier = YValues().Multiplier();
   const TAxisPixelMap xPixel = GetHorizAxis()->PixelMap();
   const TAxisPixelMap yPixel = GetVertAxis()->PixelMap();
-  TColumnBlocks blockTerms{xs.data(), ys.data(), colors.data(), clNone, xMultiplier, yMultiplier,
-                           0, 0, 0, 0};
+  TColumnBlocks blockTerms{
+      xs.data(), ys.data(), colors.data(), clNone, xMultiplier, yMultiplier, 0, 0, 0, 0};
   int64_t base = 0, step = 0;
   const bool blocksOn = yPixel.Terms(blockTerms.minimum, blockTerms.scale, base, step);
   blockTerms.base = double(base);

@@ -268,6 +268,15 @@ void CairoSurface::SetSegment(Point a, Point b, uint32_t pixel) const {
 }
 
 void CairoSurface::Settle() const {
+  SettleLines();
+  if (!shapes_.empty()) {
+    // Settling changes nothing anyone can see (pixels are read only after it), so reads may
+    // settle too.
+    const_cast<CairoSurface*>(this)->SettleShapes();
+  }
+}
+
+void CairoSurface::SettleLines() const {
   if (pending_.empty()) return;
   // The pixels set are the same in any order, as they all take the one colour. Upright
   // segments go a band of rows at a time, row by row across the band: a column at a time
@@ -433,8 +442,9 @@ void CairoSurface::LineTo(int32_t x, int32_t y) {
 
 void CairoSurface::Polyline(const Point* points, int32_t count) {
   if (count < 2 || pen_.style == PenStyle::Clear) return;
-  if (SolidPen()) {
+  if (SolidPen() && !drawAtOnce_) {
     // Kept for later (see Settle): a line of many points comes as many short polylines.
+    if (!shapes_.empty()) SettleShapes();
     const uint32_t fore = DevicePixel(pen_.color);
     if (!pending_.empty() && pendingPixel_ != fore) Settle();
     pendingPixel_ = fore;
@@ -514,10 +524,88 @@ Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bo
 }
 
 void CairoSurface::Polygon(const Point* points, int32_t count) {
+  if (!drawAtOnce_ && count >= 2 && count <= kKeptShapePoints && PenRop() == Rop::Copy &&
+      (pen_.style == PenStyle::Clear || CosmeticPen())) {
+    // Kept for later (see SettleShapes): the faces of a 3D ribbon come by the million.
+    SettleLines();
+    KeptShape shape{{}, count, pen_, brush_, backMode_, backColor_};
+    std::copy(points, points + count, shape.points);
+    shapes_.push_back(shape);
+    if (shapes_.size() >= kMaxKeptShapes) SettleShapes();
+    return;
+  }
   Settle();
   if (count < 2) return;
+  DrawPolygon(points, count);
+}
+
+void CairoSurface::DrawPolygon(const Point* points, int32_t count) {
   static const ShapeOutline kPolygon{};
   DrawShape(points, count, kPolygon, true);
+}
+
+void CairoSurface::SettleShapes() {
+  if (shapes_.empty()) return;
+  // A shape whose every pixel a later one sets again cannot show: it is left out. Going from
+  // the last shape back, each row keeps one run of pixels that later shapes certainly set
+  // (their solid interiors and solid outlines, as drawn here); a shape whose box lies within
+  // the runs of its rows is left out. None of the shapes mixes with what lies under it (copy
+  // mode, thin pens), and the clip stays as it is while they wait: a pixel it keeps out is set
+  // by none of them, so the runs may count it.
+  // Drawing them below settles again: they leave the list first.
+  std::vector<KeptShape> shapes;
+  shapes.swap(shapes_);
+  const size_t count = shapes.size();
+  keptShapeDrawn_.assign(count, 0);
+  coverLeft_.assign(size_t(height_), INT32_MAX);
+  coverRight_.assign(size_t(height_), INT32_MIN);
+  auto cover = [&](int32_t y, int32_t x0, int32_t x1) {
+    int32_t& left = coverLeft_[size_t(y)];
+    int32_t& right = coverRight_[size_t(y)];
+    if (x0 <= right && x1 >= left) {
+      left = std::min(left, x0);
+      right = std::max(right, x1);
+    } else if (x1 - x0 > right - left) {
+      left = x0;
+      right = x1;
+    }
+  };
+  for (size_t i = count; i-- > 0;) {
+    const KeptShape& shape = shapes[i];
+    const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
+    if (IsEmpty(box)) continue;
+    bool hidden = true;
+    for (int32_t y = box.top; y < box.bottom && hidden; ++y)
+      hidden = coverLeft_[size_t(y)] <= box.left && coverRight_[size_t(y)] >= box.right;
+    if (hidden) continue;
+    keptShapeDrawn_[i] = 1;
+    if (shape.brush.style == BrushStyle::Solid)
+      raster::ScanPolygon(shape.points, shape.count, box, cover);
+    if (shape.pen.style == PenStyle::Solid || shape.pen.style == PenStyle::InsideFrame) {
+      for (int32_t k = 0; k < shape.count; ++k)
+        raster::LineWalk(shape.points[k], shape.points[(k + 1) % shape.count])
+            .Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { cover(y, x, x + 1); });
+    }
+  }
+  const Pen pen = pen_;
+  const Brush brush = brush_;
+  const BackMode backMode = backMode_;
+  const Rgb backColor = backColor_;
+  for (size_t i = 0; i < count; ++i) {
+    if (!keptShapeDrawn_[i]) continue;
+    const KeptShape& shape = shapes[i];
+    pen_ = shape.pen;
+    brush_ = shape.brush;
+    backMode_ = shape.backMode;
+    backColor_ = shape.backColor;
+    DrawPolygon(shape.points, shape.count);
+  }
+  pen_ = pen;
+  brush_ = brush;
+  backMode_ = backMode;
+  backColor_ = backColor;
+  shapes.clear();
+  shapes_.swap(shapes);  // the list's memory, for the next shapes
 }
 
 void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {

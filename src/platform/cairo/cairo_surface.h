@@ -34,6 +34,12 @@ class CairoSurface : public Surface {
   // Fills the whole surface, ignoring the clip.
   void Clear(Rgb color);
   Rgb GetPixel(int32_t x, int32_t y) const;
+  // Every drawing call sets its pixels at once: nothing kept for later (see Settle), for
+  // comparing pictures.
+  void SetDrawAtOnce(bool value) {
+    Settle();
+    drawAtOnce_ = value;
+  }
 
   int32_t Width() const override { return width_; }
   int32_t Height() const override { return height_; }
@@ -130,9 +136,14 @@ class CairoSurface : public Surface {
   bool UprightRows(Point a, Point b, int32_t& from, int32_t& to) const;
   void SetUpright(int32_t x, int32_t from, int32_t to, uint32_t pixel) const;
   void SetSegment(Point a, Point b, uint32_t pixel) const;
-  // Sets the pixels of the solid lines kept for later. Everything that draws otherwise, reads
-  // pixels or changes the clip calls it first.
+  // Draws what was kept for later: solid lines, or shapes. Everything that draws otherwise,
+  // reads pixels or changes the clip calls it first.
   void Settle() const;
+  // Sets the pixels of the solid lines kept for later.
+  void SettleLines() const;
+  // Draws the shapes kept for later that can show.
+  void SettleShapes();
+  void DrawPolygon(const Point* points, int32_t count);
   // Wide pens: the region GDI covers with round ends and joins, marked in a mask.
   void StrokeWide(const Point* points, int32_t count, bool closed, Mask& mask, uint8_t value);
   void PaintMask(Mask& mask, Rgb fore, const Brush* brush, Rop rop);
@@ -184,9 +195,26 @@ class CairoSurface : public Surface {
     int32_t x, from, to;
   };
   static constexpr size_t kMaxPending = 8192;
+  bool drawAtOnce_ = false;
   mutable std::vector<std::pair<Point, Point>> pending_;
   mutable uint32_t pendingPixel_ = 0;
   mutable std::vector<Upright> uprights_, active_, runs_;
+
+  // Polygons of up to four points kept for later (see SettleShapes), with what they are drawn
+  // with; and the rows' runs of pixels set by later shapes.
+  static constexpr int32_t kKeptShapePoints = 4;
+  static constexpr size_t kMaxKeptShapes = 65536;
+  struct KeptShape {
+    Point points[kKeptShapePoints];
+    int32_t count;
+    Pen pen;
+    Brush brush;
+    BackMode backMode;
+    Rgb backColor;
+  };
+  std::vector<KeptShape> shapes_;
+  std::vector<uint8_t> keptShapeDrawn_;
+  std::vector<int32_t> coverLeft_, coverRight_;
 };
 
 }  // namespace zq::platform
