@@ -1036,6 +1036,54 @@ void TZidCanvas3D::DrawPlaneAtZRange(Point a, Point b, int32_t z0, int32_t z1) {
   SelectedPolygon3D(pts, 4);
 }
 
+void TZidCanvas3D::DrawUprightPlanes(int32_t x,
+                                     const std::vector<std::pair<int32_t, int32_t>>& faces,
+                                     int32_t z0, int32_t z1) {
+  if (faces.empty()) return;
+  int64_t low = INT64_MAX, high = INT64_MIN;
+  for (const auto& [from, to] : faces) {
+    low = std::min<int64_t>({low, from, to});
+    high = std::max<int64_t>({high, from, to});
+  }
+  // A height's two projected corners, and whether both lie where the surface takes them as
+  // they are; remembered where the heights are few.
+  struct Corners {
+    bool known = false, inside = false;
+    DPoint at0, at1;
+    Point pixel0, pixel1;
+  };
+  thread_local std::vector<Corners> heights;
+  const bool remember = high - low < int64_t(4 * faces.size() + 1024);
+  heights.assign(remember ? size_t(high - low + 1) : 0, Corners{});
+  auto corners = [&](int32_t y, Corners& c) -> const Corners& {
+    Corners* slot = remember ? &heights[size_t(y - low)] : &c;
+    if (!slot->known) {
+      slot->at0 = Project(x, y, z0);
+      slot->at1 = Project(x, y, z1);
+      slot->inside = Inside(slot->at0) && Inside(slot->at1);
+      if (slot->inside) {
+        slot->pixel0 = {Coord(slot->at0.x), Coord(slot->at0.y)};
+        slot->pixel1 = {Coord(slot->at1.x), Coord(slot->at1.y)};
+      }
+      slot->known = remember;
+    }
+    return *slot;
+  };
+  for (const auto& [from, to] : faces) {
+    Corners spareTo, spareFrom;
+    const Corners& a = corners(to, spareTo);
+    const Corners& b = corners(from, spareFrom);
+    if (!surface_) continue;
+    if (a.inside && b.inside) {
+      const Point pts[4] = {a.pixel0, b.pixel0, b.pixel1, a.pixel1};
+      surface_->Polygon(pts, 4);
+    } else {
+      const DPoint pts[4] = {a.at0, b.at0, b.at1, a.at1};
+      PolygonD(pts, 4);
+    }
+  }
+}
+
 void TZidCanvas3D::DrawQuadAtZ(const Point (&points)[4], int32_t z) {
   D3 pts[4];
   for (int i = 0; i < 4; ++i) pts[i] = {double(points[i].x), double(points[i].y), double(z)};

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/drawing/color.h"
@@ -278,6 +279,10 @@ class TZidCanvas3D {
   void DrawPie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, int32_t z0,
                  int32_t z1, double startAngle, double endAngle, bool darkSides, bool drawSides);
   void DrawPlaneAtZRange(Point a, Point b, int32_t z0, int32_t z1);
+  // DrawPlaneAtZRange({x, to}, {x, from}, z0, z1) for each (from, to) in turn: the upright
+  // faces of one column, each height projected once.
+  void DrawUprightPlanes(int32_t x, const std::vector<std::pair<int32_t, int32_t>>& faces,
+                         int32_t z0, int32_t z1);
   void DrawQuadAtZ(const Point (&points)[4], int32_t z);
   void DrawQuadAtZ0Z1(const Point (&points)[4], int32_t z0, int32_t z1);
   void DrawPolygonAtZ(const Point* points, int32_t lastIndex, int32_t /*z*/) {

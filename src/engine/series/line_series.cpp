@@ -471,7 +471,7 @@ void TCustomSeries::DrawGathered(TColumnFaces& column, int32_t x, TColor color, 
   // and need the same brush and pen (a ribbon of no line height and no stairs).
   bool first = true;
   TZidCanvas3D& canvas = ParentChart()->Canvas();
-  const int32_t front = StartZ(), back = EndZ();
+  ribbonFaces_.clear();
   column.ForEachKept([&](size_t k, int32_t from, int32_t to) {
     oldX_ = x;
     oldY_ = from;
@@ -479,9 +479,10 @@ void TCustomSeries::DrawGathered(TColumnFaces& column, int32_t x, TColor color, 
       DrawRibbon(firstIndex + int32_t(k), x, to, color);
       first = false;
     } else {
-      canvas.DrawPlaneAtZRange({x, to}, {x, from}, back, front);
+      ribbonFaces_.push_back({from, to});
     }
   });
+  canvas.DrawUprightPlanes(x, ribbonFaces_, EndZ(), StartZ());
 }
 
 template <typename Column>

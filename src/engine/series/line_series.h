@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/drawing/color.h"
 #include "engine/drawing/pens.h"
@@ -206,6 +208,8 @@ class TCustomSeries : public TChartSeries {
                     int32_t lastIndex);
   void DrawGathered(TColumnFaces& column, int32_t x, TColor color, int32_t firstIndex,
                     int32_t lastIndex);
+  // The faces of a column after its first, (from, to) heights: kept for their memory.
+  std::vector<std::pair<int32_t, int32_t>> ribbonFaces_;
   // Draws the pointer of the point at the old position when it is still owed.
   void FlushPendingPointer();
   // The height of the line at the chart's edge, between points index - 1 and index.
