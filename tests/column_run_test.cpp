@@ -39,5 +39,38 @@ TEST(ColumnRun, OneLineCoversWhatEverySegmentCovers) {
   }
 }
 
+// Of the faces between equal heights only the last is drawn, whichever way the column keeps
+// them (a table of pairs in reach, or a hash set when the heights spread far).
+TEST(ColumnFaces, KeepTheLastOfEqualFacesInOrder) {
+  uint64_t state = 7;
+  auto next = [&] {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return int32_t(state >> 40);
+  };
+  const int32_t spreads[] = {3, 40, 2000000};
+  TColumnFaces column;
+  for (int32_t spread : spreads) {
+    for (int round = 0; round < 20; ++round) {
+      std::vector<int32_t> heights;
+      for (int i = 0; i < 300; ++i) heights.push_back(next() % spread - spread / 2);
+      column.Start(heights[0]);
+      for (size_t i = 1; i < heights.size(); ++i) column.Add(heights[i]);
+      std::vector<size_t> kept, expected;
+      column.ForEachKept([&](size_t k, int32_t from, int32_t to) {
+        ASSERT_EQ(from, heights[k - 1]);
+        ASSERT_EQ(to, heights[k]);
+        kept.push_back(k);
+      });
+      for (size_t k = 1; k < heights.size(); ++k) {
+        bool later = heights[k - 1] == heights[k];
+        for (size_t j = k + 1; j < heights.size() && !later; ++j)
+          later = heights[j - 1] == heights[k - 1] && heights[j] == heights[k];
+        if (!later) expected.push_back(k);
+      }
+      ASSERT_EQ(kept, expected) << "spread " << spread << ", round " << round;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zq

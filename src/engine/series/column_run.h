@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace zq {
@@ -74,16 +75,50 @@ class TColumnFaces {
     const size_t n = heights_.size();
     if (n < 2) return;
     keep_.assign(n, 0);
-    Reset(n);
-    for (size_t k = n - 1; k > 0; --k) {
-      const int32_t from = heights_[k - 1], to = heights_[k];
-      if (from != to) keep_[k] = Insert(uint64_t(uint32_t(from)) << 32 | uint32_t(to));
+    // Faces are pairs of heights, mostly near each other: a table of every pair in reach
+    // when it is small enough, else a hash set.
+    int32_t low = heights_[0], high = low;
+    int64_t reach = 0;
+    for (size_t k = 1; k < n; ++k) {
+      low = std::min(low, heights_[k]);
+      high = std::max(high, heights_[k]);
+      reach = std::max<int64_t>(reach, std::llabs(int64_t(heights_[k]) - heights_[k - 1]));
+    }
+    const int64_t width = 2 * reach + 1, cells = (int64_t(high) - low + 1) * width;
+    if (cells <= kTableCells) {
+      NewStamp(size_t(cells));
+      for (size_t k = n - 1; k > 0; --k) {
+        const int32_t from = heights_[k - 1], to = heights_[k];
+        if (from == to) continue;
+        uint32_t& cell =
+            table_[size_t((int64_t(from) - low) * width + (int64_t(to) - from + reach))];
+        keep_[k] = cell != tableStamp_;
+        cell = tableStamp_;
+      }
+    } else {
+      Reset(n);
+      for (size_t k = n - 1; k > 0; --k) {
+        const int32_t from = heights_[k - 1], to = heights_[k];
+        if (from != to) keep_[k] = Insert(uint64_t(uint32_t(from)) << 32 | uint32_t(to));
+      }
     }
     for (size_t k = 1; k < n; ++k)
       if (keep_[k]) face(k, heights_[k - 1], heights_[k]);
   }
 
  private:
+  static constexpr int64_t kTableCells = int64_t(1) << 18;
+  // The table of pairs, emptied by a new stamp rather than by clearing.
+  void NewStamp(size_t cells) {
+    if (table_.size() < cells) {
+      table_.assign(cells, 0);
+      tableStamp_ = 0;
+    }
+    if (++tableStamp_ == 0) {
+      table_.assign(table_.size(), 0);
+      tableStamp_ = 1;
+    }
+  }
   // An open-addressed set of faces, emptied by a new stamp rather than by clearing.
   void Reset(size_t count) {
     size_t size = 64;
@@ -116,6 +151,8 @@ class TColumnFaces {
   std::vector<uint64_t> slots_;
   std::vector<uint32_t> stamps_;
   uint32_t stamp_ = 0;
+  std::vector<uint32_t> table_;
+  uint32_t tableStamp_ = 0;
   size_t mask_ = 0;
 };
 

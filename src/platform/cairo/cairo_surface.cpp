@@ -121,6 +121,23 @@ Rect Normalized(int32_t l, int32_t t, int32_t r, int32_t b) {
   return {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
 }
 
+// Whether left[k] <= from and right[k] >= to for every k < n: four rows at a time.
+bool Within(const int32_t* left, const int32_t* right, int32_t n, int32_t from, int32_t to) {
+  using V4 = int32_t __attribute__((vector_size(16)));
+  const V4 f = {from, from, from, from}, t = {to, to, to, to};
+  int32_t k = 0;
+  for (; k + 4 <= n; k += 4) {
+    V4 l, r;
+    std::memcpy(&l, left + k, sizeof l);
+    std::memcpy(&r, right + k, sizeof r);
+    const V4 out = (l > f) | (r < t);
+    if (out[0] | out[1] | out[2] | out[3]) return false;
+  }
+  for (; k < n; ++k)
+    if (left[k] > from || right[k] < to) return false;
+  return true;
+}
+
 Rect BoundsOf(const Point* pts, int32_t count, int64_t margin) {
   int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
   for (int32_t i = 0; i < count; ++i) {
@@ -574,10 +591,9 @@ void CairoSurface::SettleShapes() {
     const KeptShape& shape = shapes[i];
     const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
     if (IsEmpty(box)) continue;
-    bool hidden = true;
-    for (int32_t y = box.top; y < box.bottom && hidden; ++y)
-      hidden = coverLeft_[size_t(y)] <= box.left && coverRight_[size_t(y)] >= box.right;
-    if (hidden) continue;
+    if (Within(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
+               box.left, box.right))
+      continue;
     keptShapeDrawn_[i] = 1;
     if (shape.brush.style == BrushStyle::Solid)
       raster::ScanPolygon(shape.points, shape.count, box, cover);
