@@ -545,9 +545,13 @@ void CairoSurface::Polygon(const Point* points, int32_t count) {
       (pen_.style == PenStyle::Clear || CosmeticPen())) {
     // Kept for later (see SettleShapes): the faces of a 3D ribbon come by the million.
     SettleLines();
-    KeptShape shape{{}, count, pen_, brush_, backMode_, backColor_};
+    KeptShape& shape = shapes_.emplace_back();
     std::copy(points, points + count, shape.points);
-    shapes_.push_back(shape);
+    shape.count = count;
+    shape.pen = pen_;
+    shape.brush = brush_;
+    shape.backMode = backMode_;
+    shape.backColor = backColor_;
     if (shapes_.size() >= kMaxKeptShapes) SettleShapes();
     return;
   }
@@ -589,7 +593,17 @@ void CairoSurface::SettleShapes() {
   };
   for (size_t i = count; i-- > 0;) {
     const KeptShape& shape = shapes[i];
-    const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
+    int32_t left = shape.points[0].x, top = shape.points[0].y, right = left, bottom = top;
+    for (int32_t k = 1; k < shape.count; ++k) {
+      left = std::min(left, shape.points[k].x);
+      top = std::min(top, shape.points[k].y);
+      right = std::max(right, shape.points[k].x);
+      bottom = std::max(bottom, shape.points[k].y);
+    }
+    // As BoundsOf gives it: the last column and row included.
+    const Rect box = Intersect({left, top, right == INT32_MAX ? right : right + 1,
+                                bottom == INT32_MAX ? bottom : bottom + 1},
+                               clipBox_);
     if (IsEmpty(box)) continue;
     if (Within(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
                box.left, box.right))

@@ -206,11 +206,11 @@ class CairoSurface : public Surface {
   static constexpr size_t kMaxKeptShapes = 65536;
   struct KeptShape {
     Point points[kKeptShapePoints];
-    int32_t count;
+    int32_t count = 0;
     Pen pen;
     Brush brush;
-    BackMode backMode;
-    Rgb backColor;
+    BackMode backMode = BackMode::Opaque;
+    Rgb backColor = 0;
   };
   std::vector<KeptShape> shapes_;
   std::vector<uint8_t> keptShapeDrawn_;
