@@ -1018,6 +1018,7 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
     int32_t notXorEvery, hatchEvery, clearPenEvery;
     int clip;  // 0 none, 1 a polygon, 2 a polygon within another
     int32_t widePenEvery = 0;
+    int32_t run = 30, rise = 9;  // of the bands
   };
   const Variant variants[] = {
       {"solid", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0},
@@ -1032,6 +1033,8 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
       {"clipped twice", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 2},
       {"wide pen now and then", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0,
        3},
+      {"shallow", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0, 0, 90, 7},
+      {"steep", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0, 0, 6, 40},
   };
   for (const Variant& v : variants) {
     auto draw = [&](CairoSurface& surface) {
@@ -1044,7 +1047,8 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
       for (int32_t i = 0; i < 4000; ++i) {
         const int32_t x = i / 100 * 4 - 10, from = height;
         height = std::clamp(height + int32_t((i * 7919) % 31) - 15, 5, 125);
-        const Point quad[] = {{x, height}, {x, from}, {x + 30, from - 9}, {x + 30, height - 9}};
+        const Point quad[] = {
+            {x, height}, {x, from}, {x + v.run, from - v.rise}, {x + v.run, height - v.rise}};
         Pen pen;
         pen.color = i % 2 ? kBlack : kBlue;
         pen.style = v.clearPenEvery && i % v.clearPenEvery == 0 ? PenStyle::Clear : v.penStyle;

@@ -565,6 +565,40 @@ void CairoSurface::DrawPolygon(const Point* points, int32_t count) {
   DrawShape(points, count, kPolygon, true);
 }
 
+bool CairoSurface::RowsWithin(const KeptShape& shape, const Rect& box) const {
+  // The pixels a shape sets in row y (interior or outline, which keeps within half a pixel
+  // of its edges across the row and within one along it) lie within a pixel of what its
+  // edges cross between y - 1 and y + 1; that much must be covered. A slanted shape's box is
+  // mostly outside it.
+  for (int32_t y = box.top; y < box.bottom; ++y) {
+    const double low = double(y) - 1, high = double(y) + 1;
+    double from = INFINITY, to = -INFINITY;
+    for (int32_t k = 0; k < shape.count; ++k) {
+      const Point a = shape.points[k], b = shape.points[(k + 1) % shape.count];
+      const double ay = a.y, by = b.y;
+      if (std::max(ay, by) < low || std::min(ay, by) > high) continue;
+      if (ay == by) {
+        from = std::min({from, double(a.x), double(b.x)});
+        to = std::max({to, double(a.x), double(b.x)});
+        continue;
+      }
+      // The edge's x where it enters and leaves the band.
+      const double t0 = std::clamp((low - ay) / (by - ay), 0.0, 1.0);
+      const double t1 = std::clamp((high - ay) / (by - ay), 0.0, 1.0);
+      const double x0 = a.x + t0 * (double(b.x) - a.x), x1 = a.x + t1 * (double(b.x) - a.x);
+      from = std::min({from, x0, x1});
+      to = std::max({to, x0, x1});
+    }
+    if (from > to) continue;  // nothing of the shape near this row
+    // A pixel to spare on either side, for rounding.
+    const int64_t left = std::max<int64_t>(int64_t(std::floor(from)) - 2, box.left);
+    const int64_t right = std::min<int64_t>(int64_t(std::floor(to)) + 3, box.right);
+    if (left >= right) continue;
+    if (coverLeft_[size_t(y)] > left || coverRight_[size_t(y)] < right) return false;
+  }
+  return true;
+}
+
 void CairoSurface::SettleShapes() {
   if (shapes_.empty()) return;
   // A shape whose every pixel a later one sets again cannot show: it is left out. Going from
@@ -606,7 +640,8 @@ void CairoSurface::SettleShapes() {
                                clipBox_);
     if (IsEmpty(box)) continue;
     if (Within(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
-               box.left, box.right))
+               box.left, box.right) ||
+        RowsWithin(shape, box))
       continue;
     keptShapeDrawn_[i] = 1;
     if (shape.brush.style == BrushStyle::Solid)

@@ -213,6 +213,8 @@ class CairoSurface : public Surface {
     Rgb backColor = 0;
   };
   std::vector<KeptShape> shapes_;
+  // Whether every pixel the shape may set within the box is covered (see SettleShapes).
+  bool RowsWithin(const KeptShape& shape, const Rect& box) const;
   std::vector<uint8_t> keptShapeDrawn_;
   std::vector<int32_t> coverLeft_, coverRight_;
 };
