@@ -176,13 +176,16 @@ class Surface {
   void Polyline(const std::vector<Point>& points) {
     Polyline(points.data(), int32_t(points.size()));
   }
-  void Polygon(const std::vector<Point>& points) {
-    Polygon(points.data(), int32_t(points.size()));
-  }
+  void Polygon(const std::vector<Point>& points) { Polygon(points.data(), int32_t(points.size())); }
 };
 
 // Creates an in-memory surface of the platform's default kind (Cairo image surface on Linux,
 // GDI DIB section on Windows), cleared to white.
 std::unique_ptr<Surface> CreateMemorySurface(int32_t width, int32_t height);
+
+// A checking aid: surfaces made from now on set the pixels of every call at once, keeping
+// nothing for later (the Cairo surface otherwise gathers lines and leaves out hidden shapes;
+// GDI always draws at once).
+void SetSurfacesDrawAtOnce(bool value);
 
 }  // namespace zq::platform

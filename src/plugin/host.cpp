@@ -6,6 +6,7 @@
 #include "platform/ansi.h"
 #include "platform/codepage.h"
 #include "platform/environment.h"
+#include "platform/surface.h"
 #include "plugin/catalogue.h"
 #include "plugin/dispatch.h"
 #include "plugin/plugin_utils.h"
@@ -75,6 +76,7 @@ InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text) {
 void ReadLoadSettings() {
   const std::string everySegment = platform::EnvironmentVariable("ZQ_DRAW_EVERY_SEGMENT");
   SetDrawEverySegment(!everySegment.empty() && everySegment != "0");
+  platform::SetSurfacesDrawAtOnce(!everySegment.empty() && everySegment != "0");
 }
 
 void InitPlugIn(Int32 hostValue, char** name, char** author, char** description) {

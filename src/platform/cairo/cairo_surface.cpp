@@ -12,6 +12,9 @@ namespace zq::platform {
 
 namespace {
 
+// Whether new surfaces draw at once (SetSurfacesDrawAtOnce).
+bool g_drawAtOnce = false;
+
 using raster::Intersect;
 using raster::IsEmpty;
 
@@ -170,6 +173,7 @@ CairoSurface::CairoSurface(int32_t width, int32_t height, bool monochrome)
   if (data_) std::memset(data_, 0, size_t(stride_) * 4 * size_t(height_));
   MarkDirty();
   clipBox_ = {0, 0, width_, height_};
+  drawAtOnce_ = g_drawAtOnce;
 }
 
 CairoSurface::~CairoSurface() {
@@ -1102,6 +1106,10 @@ Image CairoSurface::Snapshot() {
       img.pixels[size_t(y) * size_t(width_) + size_t(x)] = row[x] | 0xFF000000u;
   }
   return img;
+}
+
+void SetSurfacesDrawAtOnce(bool value) {
+  g_drawAtOnce = value;
 }
 
 std::unique_ptr<Surface> CreateMemorySurface(int32_t width, int32_t height) {

@@ -523,6 +523,8 @@ Image GdiSurface::Snapshot() {
 
 namespace zq::platform {
 
+void SetSurfacesDrawAtOnce(bool) {}  // GDI draws every call at once
+
 std::unique_ptr<Surface> CreateMemorySurface(int32_t width, int32_t height) {
   return std::make_unique<win32::GdiSurface>(width, height);
 }
