@@ -549,13 +549,12 @@ void CairoSurface::Polygon(const Point* points, int32_t count) {
       (pen_.style == PenStyle::Clear || CosmeticPen())) {
     // Kept for later (see SettleShapes): the faces of a 3D ribbon come by the million.
     SettleLines();
+    const KeptState state{pen_, brush_, backMode_, backColor_};
+    if (keptStates_.empty() || !(keptStates_.back() == state)) keptStates_.push_back(state);
     KeptShape& shape = shapes_.emplace_back();
     std::copy(points, points + count, shape.points);
     shape.count = count;
-    shape.pen = pen_;
-    shape.brush = brush_;
-    shape.backMode = backMode_;
-    shape.backColor = backColor_;
+    shape.state = uint32_t(keptStates_.size() - 1);
     if (shapes_.size() >= kMaxKeptShapes) SettleShapes();
     return;
   }
@@ -613,7 +612,9 @@ void CairoSurface::SettleShapes() {
   // by none of them, so the runs may count it.
   // Drawing them below settles again: they leave the list first.
   std::vector<KeptShape> shapes;
+  std::vector<KeptState> states;
   shapes.swap(shapes_);
+  states.swap(keptStates_);
   const size_t count = shapes.size();
   keptShapeDrawn_.assign(count, 0);
   coverLeft_.assign(size_t(height_), INT32_MAX);
@@ -648,9 +649,10 @@ void CairoSurface::SettleShapes() {
         RowsWithin(shape, box))
       continue;
     keptShapeDrawn_[i] = 1;
-    if (shape.brush.style == BrushStyle::Solid)
+    const KeptState& state = states[shape.state];
+    if (state.brush.style == BrushStyle::Solid)
       raster::ScanPolygon(shape.points, shape.count, box, cover);
-    if (shape.pen.style == PenStyle::Solid || shape.pen.style == PenStyle::InsideFrame) {
+    if (state.pen.style == PenStyle::Solid || state.pen.style == PenStyle::InsideFrame) {
       for (int32_t k = 0; k < shape.count; ++k)
         raster::LineWalk(shape.points[k], shape.points[(k + 1) % shape.count])
             .Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { cover(y, x, x + 1); });
@@ -663,10 +665,11 @@ void CairoSurface::SettleShapes() {
   for (size_t i = 0; i < count; ++i) {
     if (!keptShapeDrawn_[i]) continue;
     const KeptShape& shape = shapes[i];
-    pen_ = shape.pen;
-    brush_ = shape.brush;
-    backMode_ = shape.backMode;
-    backColor_ = shape.backColor;
+    const KeptState& state = states[shape.state];
+    pen_ = state.pen;
+    brush_ = state.brush;
+    backMode_ = state.backMode;
+    backColor_ = state.backColor;
     DrawPolygon(shape.points, shape.count);
   }
   pen_ = pen;
@@ -674,7 +677,9 @@ void CairoSurface::SettleShapes() {
   backMode_ = backMode;
   backColor_ = backColor;
   shapes.clear();
-  shapes_.swap(shapes);  // the list's memory, for the next shapes
+  states.clear();
+  shapes_.swap(shapes);  // the lists' memory, for the next shapes
+  keptStates_.swap(states);
 }
 
 void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {

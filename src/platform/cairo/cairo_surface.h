@@ -204,15 +204,20 @@ class CairoSurface : public Surface {
   // with; and the rows' runs of pixels set by later shapes.
   static constexpr int32_t kKeptShapePoints = 4;
   static constexpr size_t kMaxKeptShapes = 65536;
-  struct KeptShape {
-    Point points[kKeptShapePoints];
-    int32_t count = 0;
+  struct KeptState {
     Pen pen;
     Brush brush;
     BackMode backMode = BackMode::Opaque;
     Rgb backColor = 0;
+    friend bool operator==(const KeptState&, const KeptState&) = default;
+  };
+  struct KeptShape {
+    Point points[kKeptShapePoints];
+    int32_t count = 0;
+    uint32_t state = 0;  // in keptStates_
   };
   std::vector<KeptShape> shapes_;
+  std::vector<KeptState> keptStates_;
   // Whether every pixel the shape may set within the box is covered (see SettleShapes).
   bool RowsWithin(const KeptShape& shape, const Rect& box) const;
   std::vector<uint8_t> keptShapeDrawn_;
