@@ -63,10 +63,11 @@ V2d Splat2(double v) {
   return V2d{v, v};
 }
 
-// The points of a plain line's pixel column, four at a time, while all four keep the stored
-// colour, have X values certainly in the column and heights that the vertical axis' estimate
-// settles within the point limits: the same heights as point by point, with no branch per
-// point. Returns the first point not taken; the point-by-point loop goes on from there.
+// The points of a plain line's (or ribbon's) pixel column, four at a time, while all four
+// keep the stored colour, have X values certainly in the column and heights that the vertical
+// axis' estimate settles within the point limits: the same heights as point by point, with no
+// branch per point. Returns the first point not taken; the point-by-point loop goes on from
+// there.
 struct TColumnBlocks {
   const double* xs;
   const double* ys;
@@ -76,8 +77,10 @@ struct TColumnBlocks {
   // The estimate's terms (TAxisPixelMap::Terms).
   double minimum, scale, base, step;
 
+  // A line's column takes the lowest, highest and last heights; a ribbon's every height.
+  template <typename Column>
   int32_t Gather(int32_t i, int32_t lastGathered, double columnLow, double columnHigh,
-                 TColumnRun& column) const {
+                 Column& column) const {
     // Adding and taking away 1.5 * 2^52 rounds to the nearest integer (ties to even: a value
     // that near half-way is refused anyway, as by the estimate).
     const V2d round = Splat2(6755399441055744.0), limit = Splat2(kMaxPointPixel);
@@ -101,16 +104,25 @@ struct TColumnBlocks {
                      (Abs2(e1) < far) & (Abs2(e0 - r0) < half) & (Abs2(e1 - r1) < half) &
                      (Abs2(p0) <= limit) & (Abs2(p1) <= limit);
       if (!(ok[0] & ok[1])) break;
+      if constexpr (std::is_same_v<Column, TColumnFaces>) {
+        column.Add(int32_t(p0[0]));
+        column.Add(int32_t(p0[1]));
+        column.Add(int32_t(p1[0]));
+        column.Add(int32_t(p1[1]));
+        continue;
+      }
       low = low < p0 ? low : p0;
       low = low < p1 ? low : p1;
       high = high > p0 ? high : p0;
       high = high > p1 ? high : p1;
       last = p1[1];
     }
-    if (i > start) {
-      column.Add(int32_t(std::min(low[0], low[1])));
-      column.Add(int32_t(std::max(high[0], high[1])));
-      column.Add(int32_t(last));
+    if constexpr (std::is_same_v<Column, TColumnRun>) {
+      if (i > start) {
+        column.Add(int32_t(std::min(low[0], low[1])));
+        column.Add(int32_t(std::max(high[0], high[1])));
+        column.Add(int32_t(last));
+      }
     }
     return i;
   }
@@ -552,11 +564,9 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last, Column& col
       if (inBlocks) blocks->storedColor = storedColor;
       for (bool more = true; more;) {
         int32_t stop = lastGathered;
-        if constexpr (std::is_same_v<Column, TColumnRun>) {
-          if (inBlocks) {
-            i = blocks->Gather(i, lastGathered, columnLow, columnHigh, local);
-            stop = std::min(lastGathered, i + 3);
-          }
+        if (inBlocks) {
+          i = blocks->Gather(i, lastGathered, columnLow, columnHigh, local);
+          stop = std::min(lastGathered, i + 3);
         }
         for (; i <= stop; ++i) {
           more = colors[size_t(i)] == storedColor;
