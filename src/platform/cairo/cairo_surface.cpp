@@ -552,7 +552,7 @@ void CairoSurface::Polygon(const Point* points, int32_t count) {
     const KeptState state{pen_, brush_, backMode_, backColor_};
     if (keptStates_.empty() || !(keptStates_.back() == state)) keptStates_.push_back(state);
     KeptShape& shape = shapes_.emplace_back();
-    std::copy(points, points + count, shape.points);
+    for (int32_t k = 0; k < count; ++k) shape.points[k] = points[k];
     shape.count = count;
     shape.state = uint32_t(keptStates_.size() - 1);
     if (shapes_.size() >= kMaxKeptShapes) SettleShapes();
