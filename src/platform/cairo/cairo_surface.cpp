@@ -625,7 +625,7 @@ void CairoSurface::SettleShapes() {
     if (x0 <= right && x1 >= left) {
       left = std::min(left, x0);
       right = std::max(right, x1);
-    } else if (x1 - x0 > right - left) {
+    } else if (int64_t(x1) - x0 > int64_t(right) - left) {  // an empty run is INT32_MAX..MIN
       left = x0;
       right = x1;
     }
