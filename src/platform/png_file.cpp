@@ -2,10 +2,10 @@
 
 #include <zlib.h>
 
-#include "platform/row_deflate.h"
-
 #include <bit>
 #include <cstring>
+
+#include "platform/row_deflate.h"
 
 namespace zq::platform {
 

@@ -75,8 +75,9 @@ InterfaceAnswer AskHost(Int32 requestCode, std::string_view utf8Text) {
 
 void ReadLoadSettings() {
   const std::string everySegment = platform::EnvironmentVariable("ZQ_DRAW_EVERY_SEGMENT");
-  SetDrawEverySegment(!everySegment.empty() && everySegment != "0");
-  platform::SetSurfacesDrawAtOnce(!everySegment.empty() && everySegment != "0");
+  const bool slowly = !everySegment.empty() && everySegment != "0";
+  SetDrawEverySegment(slowly);
+  platform::SetSurfacesDrawAtOnce(slowly);
 }
 
 void InitPlugIn(Int32 hostValue, char** name, char** author, char** description) {

@@ -1,5 +1,4 @@
 #include "engine/axes/axis.h"
-#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +7,7 @@
 #include "engine/data/format.h"
 #include "engine/drawing/canvas3d.h"
 #include "engine/drawing/errors.h"
+#include "engine/drawing/pixel_math.h"
 #include "engine/series/marks.h"
 #include "engine/series/series.h"
 

@@ -1,11 +1,11 @@
 #include "engine/chart/axis_panel.h"
-#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "engine/axes/axis_draw.h"
 #include "engine/drawing/errors.h"
+#include "engine/drawing/pixel_math.h"
 
 namespace zq {
 

@@ -1,5 +1,4 @@
 #include "engine/series/line_series.h"
-#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,19 +10,16 @@
 #include "engine/axes/axis.h"
 #include "engine/drawing/canvas3d.h"
 #include "engine/drawing/errors.h"
+#include "engine/drawing/pixel_math.h"
 #include "engine/series/column_run.h"
 
 namespace zq {
 
 namespace {
 
+using pixels::Sat;
 using platform::Point;
 using platform::Rect;
-
-// Sizes and heights may be any positive integer: sums saturate instead of wrapping.
-int32_t Sat(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
 
 bool OffLimits(int32_t x, int32_t y) {
   return x < -kMaxPointPixel || x > kMaxPointPixel || y < -kMaxPointPixel || y > kMaxPointPixel;
@@ -72,15 +68,14 @@ struct TColumnBlocks {
   const double* xs;
   const double* ys;
   const TColor* colors;
-  TColor storedColor;
   double xMultiplier, yMultiplier;
   // The estimate's terms (TAxisPixelMap::Terms).
   double minimum, scale, base, step;
 
   // A line's column takes the lowest, highest and last heights; a ribbon's every height.
   template <typename Column>
-  int32_t Gather(int32_t i, int32_t lastGathered, double columnLow, double columnHigh,
-                 Column& column) const {
+  int32_t Gather(int32_t i, int32_t lastGathered, TColor storedColor, double columnLow,
+                 double columnHigh, Column& column) const {
     // Adding and taking away 1.5 * 2^52 rounds to the nearest integer (ties to even: a value
     // that near half-way is refused anyway, as by the estimate).
     const V2d round = Splat2(6755399441055744.0), limit = Splat2(kMaxPointPixel);
@@ -505,13 +500,11 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last, Column& col
   const double xMultiplier = XValues().Multiplier(), yMultiplier = YValues().Multiplier();
   const TAxisPixelMap xPixel = GetHorizAxis()->PixelMap();
   const TAxisPixelMap yPixel = GetVertAxis()->PixelMap();
-  TColumnBlocks blockTerms{
-      xs.data(), ys.data(), colors.data(), clNone, xMultiplier, yMultiplier, 0, 0, 0, 0};
+  TColumnBlocks blocks{xs.data(), ys.data(), colors.data(), xMultiplier, yMultiplier, 0, 0, 0, 0};
   int64_t base = 0, step = 0;
-  const bool blocksOn = yPixel.Terms(blockTerms.minimum, blockTerms.scale, base, step);
-  blockTerms.base = double(base);
-  blockTerms.step = double(step);
-  TColumnBlocks* blocks = blocksOn ? &blockTerms : nullptr;
+  const bool blocksOn = yPixel.Terms(blocks.minimum, blocks.scale, base, step);
+  blocks.base = double(base);
+  blocks.step = double(step);
   // The points of the open column: its first point came through DrawValue, the others are
   // gathered here. They share the first one's stored colour, which stands for one colour
   // unless each point takes the palette's.
@@ -560,12 +553,11 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last, Column& col
       Column local = std::move(column);
       // Blocks of four points where they can be taken; a block they leave goes point by
       // point, and then blocks again.
-      const bool inBlocks = blocks && columnLow <= columnHigh;
-      if (inBlocks) blocks->storedColor = storedColor;
+      const bool inBlocks = blocksOn && columnLow <= columnHigh;
       for (bool more = true; more;) {
         int32_t stop = lastGathered;
         if (inBlocks) {
-          i = blocks->Gather(i, lastGathered, columnLow, columnHigh, local);
+          i = blocks.Gather(i, lastGathered, storedColor, columnLow, columnHigh, local);
           stop = std::min(lastGathered, i + 3);
         }
         for (; i <= stop; ++i) {

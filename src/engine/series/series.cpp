@@ -1,5 +1,4 @@
 #include "engine/series/series.h"
-#include "engine/drawing/pixel_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +9,7 @@
 #include "engine/data/format.h"
 #include "engine/drawing/canvas3d.h"
 #include "engine/drawing/errors.h"
+#include "engine/drawing/pixel_math.h"
 
 namespace zq {
 

@@ -142,12 +142,13 @@ bool Within(const int32_t* left, const int32_t* right, int32_t n, int32_t from, 
 }
 
 Rect BoundsOf(const Point* pts, int32_t count, int64_t margin) {
-  int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN;
-  for (int32_t i = 0; i < count; ++i) {
-    l = std::min<int64_t>(l, pts[i].x);
-    t = std::min<int64_t>(t, pts[i].y);
-    r = std::max<int64_t>(r, pts[i].x);
-    b = std::max<int64_t>(b, pts[i].y);
+  if (count <= 0) return {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  int32_t l = pts[0].x, t = pts[0].y, r = l, b = t;
+  for (int32_t i = 1; i < count; ++i) {
+    l = std::min(l, pts[i].x);
+    t = std::min(t, pts[i].y);
+    r = std::max(r, pts[i].x);
+    b = std::max(b, pts[i].y);
   }
   auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
   return {clamp(l - margin), clamp(t - margin), clamp(r + margin + 1), clamp(b + margin + 1)};
@@ -492,7 +493,7 @@ void CairoSurface::DrawShape(const ShapeOutline& outline, bool fill) {
 }
 
 void CairoSurface::DrawShape(const Point* pts, int32_t n, const ShapeOutline& outline, bool fill) {
-  Settle();
+  Settle();  // for every shape drawn at once: rectangles, ellipses, arcs, pies, polygons
   if (n == 0) return;
   const bool hasPen = pen_.style != PenStyle::Clear;
   const bool hasBrush = fill && brush_.style != BrushStyle::Clear && outline.closed;
@@ -558,9 +559,8 @@ void CairoSurface::Polygon(const Point* points, int32_t count) {
     if (shapes_.size() >= kMaxKeptShapes) SettleShapes();
     return;
   }
-  Settle();
   if (count < 2) return;
-  DrawPolygon(points, count);
+  DrawPolygon(points, count);  // settles
 }
 
 void CairoSurface::DrawPolygon(const Point* points, int32_t count) {
@@ -632,17 +632,7 @@ void CairoSurface::SettleShapes() {
   };
   for (size_t i = count; i-- > 0;) {
     const KeptShape& shape = shapes[i];
-    int32_t left = shape.points[0].x, top = shape.points[0].y, right = left, bottom = top;
-    for (int32_t k = 1; k < shape.count; ++k) {
-      left = std::min(left, shape.points[k].x);
-      top = std::min(top, shape.points[k].y);
-      right = std::max(right, shape.points[k].x);
-      bottom = std::max(bottom, shape.points[k].y);
-    }
-    // As BoundsOf gives it: the last column and row included.
-    const Rect box = Intersect({left, top, right == INT32_MAX ? right : right + 1,
-                                bottom == INT32_MAX ? bottom : bottom + 1},
-                               clipBox_);
+    const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
     if (IsEmpty(box)) continue;
     if (Within(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
                box.left, box.right) ||
@@ -707,7 +697,6 @@ void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t b
 
 void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
                              int32_t ellipseWidth, int32_t ellipseHeight) {
-  Settle();
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
   const int64_t ew = std::min<int64_t>(box.Width(), std::llabs(int64_t(ellipseWidth)));
@@ -722,14 +711,12 @@ void CairoSurface::RoundRect(int32_t left, int32_t top, int32_t right, int32_t b
 }
 
 void CairoSurface::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  Settle();
   const Rect box = Normalized(left, top, right, bottom);
   RoundRect(left, top, right, bottom, box.Width(), box.Height());
 }
 
 void CairoSurface::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
                        int32_t yStart, int32_t xEnd, int32_t yEnd) {
-  Settle();
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
   DrawShape({raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd}), false, false, {}, 0, 0},
@@ -738,7 +725,6 @@ void CairoSurface::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom,
 
 void CairoSurface::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
                        int32_t yStart, int32_t xEnd, int32_t yEnd) {
-  Settle();
   const Rect box = ShapeBox(left, top, right, bottom);
   if (box.right <= box.left || box.bottom <= box.top) return;
   std::vector<Point> pts = raster::ArcOutline(box, {xStart, yStart}, {xEnd, yEnd});
