@@ -124,6 +124,11 @@ Rect Normalized(int32_t l, int32_t t, int32_t r, int32_t b) {
   return {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
 }
 
+int64_t Floor(double v) {
+  const auto i = int64_t(v);
+  return i - (double(i) > v);
+}
+
 // Whether left[k] <= from and right[k] >= to for every k < n: four rows at a time.
 bool Within(const int32_t* left, const int32_t* right, int32_t n, int32_t from, int32_t to) {
   using V4 = int32_t __attribute__((vector_size(16)));
@@ -568,55 +573,93 @@ void CairoSurface::DrawPolygon(const Point* points, int32_t count) {
   DrawShape(points, count, kPolygon, true);
 }
 
-bool CairoSurface::RowsWithin(const KeptShape& shape, const Rect& box) const {
+bool CairoSurface::Uncovered(const KeptShape& shape, const Rect& box, Rect (&paint)[2]) const {
   // The pixels a shape sets in row y (interior or outline, which keeps within half a pixel
   // of its edges across the row and within one along it) lie within a pixel of what its
-  // edges cross between y - 1 and y + 1; that much must be covered. A slanted shape's box is
-  // mostly outside it.
-  for (int32_t y = box.top; y < box.bottom; ++y) {
-    const double low = double(y) - 1, high = double(y) + 1;
-    double from = INFINITY, to = -INFINITY;
-    for (int32_t k = 0; k < shape.count; ++k) {
-      const Point a = shape.points[k], b = shape.points[(k + 1) % shape.count];
-      const double ay = a.y, by = b.y;
-      if (std::max(ay, by) < low || std::min(ay, by) > high) continue;
-      if (ay == by) {
-        from = std::min({from, double(a.x), double(b.x)});
-        to = std::max({to, double(a.x), double(b.x)});
-        continue;
+  // edges cross between y - 1 and y + 1. What of that the row's run leaves out goes to the
+  // boxes: left of the run (or the whole of it, where the run is elsewhere) to the first,
+  // right of it to the second.
+  paint[0] = paint[1] = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  auto add = [](Rect& r, int32_t y, int64_t x0, int64_t x1) {
+    r.left = std::min(r.left, int32_t(x0));
+    r.right = std::max(r.right, int32_t(x1));
+    r.top = std::min(r.top, y);
+    r.bottom = y + 1;
+  };
+  // Each edge's x where it enters and leaves the band from y - 1 to y + 1, edge by edge.
+  const size_t rows = size_t(box.bottom - box.top);
+  rowFrom_.assign(rows, INFINITY);
+  rowTo_.assign(rows, -INFINITY);
+  for (int32_t k = 0; k < shape.count; ++k) {
+    const Point a = shape.points[k], b = shape.points[(k + 1) % shape.count];
+    const double ay = std::min(a.y, b.y), by = std::max(a.y, b.y);
+    const int64_t first = std::max<int64_t>(int64_t(ay) - 1, box.top);
+    const int64_t last = std::min<int64_t>(int64_t(by) + 1, int64_t(box.bottom) - 1);
+    if (first > last) continue;
+    double* from = rowFrom_.data() - box.top;
+    double* to = rowTo_.data() - box.top;
+    if (a.y == b.y) {
+      const double l = std::min(a.x, b.x), r = std::max(a.x, b.x);
+      for (int64_t y = first; y <= last; ++y) {
+        from[y] = std::min(from[y], l);
+        to[y] = std::max(to[y], r);
       }
-      // The edge's x where it enters and leaves the band.
-      const double t0 = std::clamp((low - ay) / (by - ay), 0.0, 1.0);
-      const double t1 = std::clamp((high - ay) / (by - ay), 0.0, 1.0);
-      const double x0 = a.x + t0 * (double(b.x) - a.x), x1 = a.x + t1 * (double(b.x) - a.x);
-      from = std::min({from, x0, x1});
-      to = std::max({to, x0, x1});
+      continue;
     }
+    const double slope = (double(b.x) - a.x) / (double(b.y) - a.y);
+    const double x0 = a.x - a.y * slope;  // x = x0 + y * slope along the edge
+    for (int64_t y = first; y <= last; ++y) {
+      const double yl = std::clamp(double(y) - 1, ay, by), yh = std::clamp(double(y) + 1, ay, by);
+      const double xl = x0 + yl * slope, xh = x0 + yh * slope;
+      from[y] = std::min({from[y], xl, xh});
+      to[y] = std::max({to[y], xl, xh});
+    }
+  }
+  for (int32_t y = box.top; y < box.bottom; ++y) {
+    const double from = rowFrom_[size_t(y - box.top)], to = rowTo_[size_t(y - box.top)];
     if (from > to) continue;  // nothing of the shape near this row
-    // A pixel to spare on either side, for rounding.
-    const int64_t left = std::max<int64_t>(int64_t(std::floor(from)) - 2, box.left);
-    const int64_t right = std::min<int64_t>(int64_t(std::floor(to)) + 3, box.right);
+    // A pixel to spare on either side, for rounding (the values are far inside 32 bits).
+    const int64_t left = std::max<int64_t>(Floor(from) - 2, box.left);
+    const int64_t right = std::min<int64_t>(Floor(to) + 3, box.right);
     if (left >= right) continue;
-    if (coverLeft_[size_t(y)] > left || coverRight_[size_t(y)] < right) return false;
+    const int64_t runLeft = coverLeft_[size_t(y)], runRight = coverRight_[size_t(y)];
+    if (runLeft <= left && runRight >= right) continue;
+    if (runRight <= left || runLeft >= right) {
+      add(paint[0], y, left, right);
+      continue;
+    }
+    if (left < runLeft) add(paint[0], y, left, runLeft);
+    if (right > runRight) add(paint[1], y, runRight, right);
+  }
+  if (IsEmpty(paint[1])) return !IsEmpty(paint[0]);
+  if (IsEmpty(paint[0])) {
+    std::swap(paint[0], paint[1]);
+  } else if (!IsEmpty(Intersect(paint[0], paint[1]))) {
+    // One box then: a pixel must not be drawn twice.
+    paint[0] = {std::min(paint[0].left, paint[1].left), std::min(paint[0].top, paint[1].top),
+                std::max(paint[0].right, paint[1].right),
+                std::max(paint[0].bottom, paint[1].bottom)};
+    paint[1] = {0, 0, 0, 0};
   }
   return true;
 }
 
 void CairoSurface::SettleShapes() {
   if (shapes_.empty()) return;
-  // A shape whose every pixel a later one sets again cannot show: it is left out. Going from
-  // the last shape back, each row keeps one run of pixels that later shapes certainly set
-  // (their solid interiors and solid outlines, as drawn here); a shape whose box lies within
-  // the runs of its rows is left out. None of the shapes mixes with what lies under it (copy
-  // mode, thin pens), and the clip stays as it is while they wait: a pixel it keeps out is set
-  // by none of them, so the runs may count it.
+  // Whatever a shape paints that a later one paints again cannot show: it is left out. Going
+  // from the last shape back, each row keeps one run of pixels that later shapes certainly
+  // set (their solid interiors and solid outlines, as drawn here); a shape is drawn only in
+  // the boxes that hold what of it lies outside the runs of its rows, and not at all when
+  // that is nothing. None of the shapes mixes with what lies under it (copy mode, thin pens),
+  // and the clip stays as it is while they wait: a pixel it keeps out is set by none of
+  // them, so the runs may count it.
   // Drawing them below settles again: they leave the list first.
   std::vector<KeptShape> shapes;
   std::vector<KeptState> states;
   shapes.swap(shapes_);
   states.swap(keptStates_);
   const size_t count = shapes.size();
-  keptShapeDrawn_.assign(count, 0);
+  keptShapePaint_.clear();
   coverLeft_.assign(size_t(height_), INT32_MAX);
   coverRight_.assign(size_t(height_), INT32_MIN);
   auto cover = [&](int32_t y, int32_t x0, int32_t x1) {
@@ -635,33 +678,44 @@ void CairoSurface::SettleShapes() {
     const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
     if (IsEmpty(box)) continue;
     if (Within(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
-               box.left, box.right) ||
-        RowsWithin(shape, box))
+               box.left, box.right))
       continue;
-    keptShapeDrawn_[i] = 1;
+    ShapePaint paint{uint32_t(i), {}};
+    if (!Uncovered(shape, box, paint.boxes)) continue;
+    keptShapePaint_.push_back(paint);
+    // The runs take what the shape sets in its boxes: the rest of it is in them already.
     const KeptState& state = states[shape.state];
-    if (state.brush.style == BrushStyle::Solid)
-      raster::ScanPolygon(shape.points, shape.count, box, cover);
-    if (state.pen.style == PenStyle::Solid || state.pen.style == PenStyle::InsideFrame) {
-      for (int32_t k = 0; k < shape.count; ++k)
-        raster::LineWalk(shape.points[k], shape.points[(k + 1) % shape.count])
-            .Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { cover(y, x, x + 1); });
+    for (const Rect& within : paint.boxes) {
+      if (IsEmpty(within)) continue;
+      if (state.brush.style == BrushStyle::Solid)
+        raster::ScanPolygon(shape.points, shape.count, within, cover);
+      if (state.pen.style == PenStyle::Solid || state.pen.style == PenStyle::InsideFrame) {
+        for (int32_t k = 0; k < shape.count; ++k)
+          raster::LineWalk(shape.points[k], shape.points[(k + 1) % shape.count])
+              .Visit(within, [&](int32_t x, int32_t y, int64_t) { cover(y, x, x + 1); });
+      }
     }
   }
   const Pen pen = pen_;
   const Brush brush = brush_;
   const BackMode backMode = backMode_;
   const Rgb backColor = backColor_;
-  for (size_t i = 0; i < count; ++i) {
-    if (!keptShapeDrawn_[i]) continue;
-    const KeptShape& shape = shapes[i];
+  const Rect clip = clipBox_;
+  for (size_t n = keptShapePaint_.size(); n-- > 0;) {
+    const ShapePaint& paint = keptShapePaint_[n];
+    const KeptShape& shape = shapes[paint.shape];
     const KeptState& state = states[shape.state];
     pen_ = state.pen;
     brush_ = state.brush;
     backMode_ = state.backMode;
     backColor_ = state.backColor;
-    DrawPolygon(shape.points, shape.count);
+    for (const Rect& within : paint.boxes) {
+      if (IsEmpty(within)) continue;
+      clipBox_ = within;  // within the clip box already
+      DrawPolygon(shape.points, shape.count);
+    }
   }
+  clipBox_ = clip;
   pen_ = pen;
   brush_ = brush;
   backMode_ = backMode;

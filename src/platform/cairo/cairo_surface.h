@@ -218,9 +218,15 @@ class CairoSurface : public Surface {
   };
   std::vector<KeptShape> shapes_;
   std::vector<KeptState> keptStates_;
-  // Whether every pixel the shape may set within the box is covered (see SettleShapes).
-  bool RowsWithin(const KeptShape& shape, const Rect& box) const;
-  std::vector<uint8_t> keptShapeDrawn_;
+  // The boxes that hold every pixel the shape may set within box and later shapes do not
+  // (see SettleShapes): false when there is none.
+  bool Uncovered(const KeptShape& shape, const Rect& box, Rect (&paint)[2]) const;
+  struct ShapePaint {
+    uint32_t shape;
+    Rect boxes[2];
+  };
+  std::vector<ShapePaint> keptShapePaint_;
+  mutable std::vector<double> rowFrom_, rowTo_;
   std::vector<int32_t> coverLeft_, coverRight_;
 };
 
