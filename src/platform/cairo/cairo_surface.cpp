@@ -586,37 +586,50 @@ bool CairoSurface::Uncovered(const KeptShape& shape, const Rect& box, Rect (&pai
     r.top = std::min(r.top, y);
     r.bottom = y + 1;
   };
+  // Only rows whose run leaves part of the box out can hold such pixels.
+  int32_t top = box.top, bottom = box.bottom;
+  auto open = [&](int32_t y) {
+    return coverLeft_[size_t(y)] > box.left || coverRight_[size_t(y)] < box.right;
+  };
+  while (top < bottom && !open(top)) ++top;
+  while (bottom > top && !open(bottom - 1)) --bottom;
+  if (top == bottom) return false;
   // Each edge's x where it enters and leaves the band from y - 1 to y + 1, edge by edge.
-  const size_t rows = size_t(box.bottom - box.top);
+  const size_t rows = size_t(bottom - top);
   rowFrom_.assign(rows, INFINITY);
   rowTo_.assign(rows, -INFINITY);
   for (int32_t k = 0; k < shape.count; ++k) {
     const Point a = shape.points[k], b = shape.points[(k + 1) % shape.count];
     const double ay = std::min(a.y, b.y), by = std::max(a.y, b.y);
-    const int64_t first = std::max<int64_t>(int64_t(ay) - 1, box.top);
-    const int64_t last = std::min<int64_t>(int64_t(by) + 1, int64_t(box.bottom) - 1);
+    const int64_t first = std::max<int64_t>(int64_t(ay) - 1, top);
+    const int64_t last = std::min<int64_t>(int64_t(by) + 1, int64_t(bottom) - 1);
     if (first > last) continue;
-    double* from = rowFrom_.data() - box.top;
-    double* to = rowTo_.data() - box.top;
+    double* from = rowFrom_.data() + (first - top);
+    double* to = rowTo_.data() + (first - top);
+    const int64_t n = last - first + 1;
     if (a.y == b.y) {
       const double l = std::min(a.x, b.x), r = std::max(a.x, b.x);
-      for (int64_t y = first; y <= last; ++y) {
-        from[y] = std::min(from[y], l);
-        to[y] = std::max(to[y], r);
+      for (int64_t i = 0; i < n; ++i) {
+        from[i] = from[i] < l ? from[i] : l;
+        to[i] = to[i] > r ? to[i] : r;
       }
       continue;
     }
+    // x = x0 + y * slope along the edge; the band's ends clamped to the edge's rows.
     const double slope = (double(b.x) - a.x) / (double(b.y) - a.y);
-    const double x0 = a.x - a.y * slope;  // x = x0 + y * slope along the edge
-    for (int64_t y = first; y <= last; ++y) {
-      const double yl = std::clamp(double(y) - 1, ay, by), yh = std::clamp(double(y) + 1, ay, by);
+    const double x0 = a.x - a.y * slope;
+    const bool rising = slope >= 0;
+    double y = double(first);
+    for (int64_t i = 0; i < n; ++i, y += 1) {
+      const double yl = std::min(std::max(y - 1, ay), by), yh = std::min(std::max(y + 1, ay), by);
       const double xl = x0 + yl * slope, xh = x0 + yh * slope;
-      from[y] = std::min({from[y], xl, xh});
-      to[y] = std::max({to[y], xl, xh});
+      const double low = rising ? xl : xh, high = rising ? xh : xl;
+      from[i] = from[i] < low ? from[i] : low;
+      to[i] = to[i] > high ? to[i] : high;
     }
   }
-  for (int32_t y = box.top; y < box.bottom; ++y) {
-    const double from = rowFrom_[size_t(y - box.top)], to = rowTo_[size_t(y - box.top)];
+  for (int32_t y = top; y < bottom; ++y) {
+    const double from = rowFrom_[size_t(y - top)], to = rowTo_[size_t(y - top)];
     if (from > to) continue;  // nothing of the shape near this row
     // A pixel to spare on either side, for rounding (the values are far inside 32 bits).
     const int64_t left = std::max<int64_t>(Floor(from) - 2, box.left);

@@ -243,10 +243,15 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
     }
     active.resize(keep);
     if (xs.size() == 2) {
-      if (xs[1] < xs[0]) std::swap(xs[0], xs[1]);
-    } else {
-      std::sort(xs.begin(), xs.end());
+      // One span, as a rule: read as two numbers (a load of both at once would wait for
+      // the two stores just made).
+      const int64_t a = xs[0], b = xs[1];
+      const int64_t x0 = std::max<int64_t>(std::min(a, b), box.left);
+      const int64_t x1 = std::min<int64_t>(std::max(a, b), box.right);
+      if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
+      continue;
     }
+    std::sort(xs.begin(), xs.end());
     for (size_t i = 0; i + 1 < xs.size(); i += 2) {
       const int64_t x0 = std::max<int64_t>(xs[i], box.left);
       const int64_t x1 = std::min<int64_t>(xs[i + 1], box.right);
