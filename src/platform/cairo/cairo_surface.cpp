@@ -722,10 +722,31 @@ void CairoSurface::SettleShapes() {
     brush_ = state.brush;
     backMode_ = state.backMode;
     backColor_ = state.backColor;
+    // The common case straight into the rows: a solid interior and outline (or none) set
+    // as they are, with no mask.
+    const bool plain = !monochrome_ && clipMask_.empty() &&
+                       (brush_.style == BrushStyle::Solid || brush_.style == BrushStyle::Clear) &&
+                       (pen_.style == PenStyle::Solid || pen_.style == PenStyle::Clear);
     for (const Rect& within : paint.boxes) {
       if (IsEmpty(within)) continue;
-      clipBox_ = within;  // within the clip box already
-      DrawPolygon(shape.points, shape.count);
+      if (!plain) {
+        clipBox_ = within;  // within the clip box already
+        DrawPolygon(shape.points, shape.count);
+        continue;
+      }
+      if (brush_.style == BrushStyle::Solid) {
+        const uint32_t fill = DevicePixel(brush_.color);
+        raster::ScanPolygon(shape.points, shape.count, within,
+                            [&](int32_t y, int32_t x0, int32_t x1) {
+                              std::fill(Row(y) + x0, Row(y) + x1, fill);
+                            });
+      }
+      if (pen_.style == PenStyle::Solid) {
+        const uint32_t line = DevicePixel(pen_.color);
+        for (int32_t k = 0; k < shape.count; ++k)
+          raster::LineWalk(shape.points[k], shape.points[(k + 1) % shape.count])
+              .Visit(within, [&](int32_t x, int32_t y, int64_t) { Row(y)[x] = line; });
+      }
     }
   }
   clipBox_ = clip;
