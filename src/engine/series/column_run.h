@@ -74,7 +74,7 @@ class TColumnFaces {
   void ForEachKept(F&& face) {
     const size_t n = heights_.size();
     if (n < 2) return;
-    keep_.assign(n, 0);
+    kept_.clear();
     // Faces are pairs of heights, mostly near each other: a table of every pair in reach
     // when it is small enough, else a hash set.
     int32_t low = heights_[0], high = low;
@@ -87,23 +87,31 @@ class TColumnFaces {
     const int64_t width = 2 * reach + 1, cells = (int64_t(high) - low + 1) * width;
     if (cells <= kTableCells) {
       NewStamp(size_t(cells));
+      // Without a branch per face: a face is written down always, and counted when kept.
+      kept_.resize(n);
+      size_t count = 0;
       for (size_t k = n - 1; k > 0; --k) {
         const int32_t from = heights_[k - 1], to = heights_[k];
-        if (from == to) continue;
         uint32_t& cell =
             table_[size_t((int64_t(from) - low) * width + (int64_t(to) - from + reach))];
-        keep_[k] = cell != tableStamp_;
+        kept_[count] = uint32_t(k);
+        count += cell != tableStamp_ && from != to;
         cell = tableStamp_;
       }
+      kept_.resize(count);
     } else {
       Reset(n);
       for (size_t k = n - 1; k > 0; --k) {
         const int32_t from = heights_[k - 1], to = heights_[k];
-        if (from != to) keep_[k] = Insert(uint64_t(uint32_t(from)) << 32 | uint32_t(to));
+        if (from != to && Insert(uint64_t(uint32_t(from)) << 32 | uint32_t(to)))
+          kept_.push_back(uint32_t(k));
       }
     }
-    for (size_t k = 1; k < n; ++k)
-      if (keep_[k]) face(k, heights_[k - 1], heights_[k]);
+    // Found from the last back: drawn from the first on.
+    for (size_t i = kept_.size(); i-- > 0;) {
+      const size_t k = kept_[i];
+      face(k, heights_[k - 1], heights_[k]);
+    }
   }
 
  private:
@@ -147,7 +155,7 @@ class TColumnFaces {
   }
 
   std::vector<int32_t> heights_;
-  std::vector<uint8_t> keep_;
+  std::vector<uint32_t> kept_;
   std::vector<uint64_t> slots_;
   std::vector<uint32_t> stamps_;
   uint32_t stamp_ = 0;
