@@ -648,7 +648,7 @@ bool CairoSurface::Uncovered(const KeptShape& shape, const Rect& box, Rect (&pai
   if (IsEmpty(paint[0])) {
     std::swap(paint[0], paint[1]);
   } else if (!IsEmpty(Intersect(paint[0], paint[1]))) {
-    // One box then: a pixel must not be drawn twice.
+    // One box then, so that no pixel is drawn twice.
     paint[0] = {std::min(paint[0].left, paint[1].left), std::min(paint[0].top, paint[1].top),
                 std::max(paint[0].right, paint[1].right),
                 std::max(paint[0].bottom, paint[1].bottom)};
@@ -722,31 +722,10 @@ void CairoSurface::SettleShapes() {
     brush_ = state.brush;
     backMode_ = state.backMode;
     backColor_ = state.backColor;
-    // The common case straight into the rows: a solid interior and outline (or none) set
-    // as they are, with no mask.
-    const bool plain = !monochrome_ && clipMask_.empty() &&
-                       (brush_.style == BrushStyle::Solid || brush_.style == BrushStyle::Clear) &&
-                       (pen_.style == PenStyle::Solid || pen_.style == PenStyle::Clear);
     for (const Rect& within : paint.boxes) {
       if (IsEmpty(within)) continue;
-      if (!plain) {
-        clipBox_ = within;  // within the clip box already
-        DrawPolygon(shape.points, shape.count);
-        continue;
-      }
-      if (brush_.style == BrushStyle::Solid) {
-        const uint32_t fill = DevicePixel(brush_.color);
-        raster::ScanPolygon(shape.points, shape.count, within,
-                            [&](int32_t y, int32_t x0, int32_t x1) {
-                              std::fill(Row(y) + x0, Row(y) + x1, fill);
-                            });
-      }
-      if (pen_.style == PenStyle::Solid) {
-        const uint32_t line = DevicePixel(pen_.color);
-        for (int32_t k = 0; k < shape.count; ++k)
-          raster::LineWalk(shape.points[k], shape.points[(k + 1) % shape.count])
-              .Visit(within, [&](int32_t x, int32_t y, int64_t) { Row(y)[x] = line; });
-      }
+      clipBox_ = within;  // within the clip box already
+      DrawPolygon(shape.points, shape.count);
     }
   }
   clipBox_ = clip;
