@@ -1072,6 +1072,35 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
   }
 }
 
+// Pixels a later shape set stay its own when an earlier shape's longer piece of the same rows
+// takes the place of the later one's in what is known to be covered.
+TEST(CairoSurfaceBatchedShapes, TakenPixelsStayTakenWhenAnotherPieceIsLonger) {
+  auto draw = [](CairoSurface& surface) {
+    surface.Clear(kWhite);
+    const Point wide[] = {{0, 10}, {100, 10}, {100, 30}, {0, 30}};
+    const Point middle[] = {{60, 12}, {90, 12}, {90, 28}, {60, 28}};
+    const Point small[] = {{10, 14}, {13, 14}, {13, 26}, {10, 26}};
+    const Rgb colors[] = {kRed, kGreen, kBlue};
+    const Point* shapes[] = {wide, middle, small};
+    for (int i = 0; i < 3; ++i) {
+      Pen pen;
+      pen.color = kBlack;
+      pen.style = i == 1 ? PenStyle::Clear : PenStyle::Solid;
+      surface.SetPen(pen);
+      Brush brush;
+      brush.color = colors[i];
+      surface.SetBrush(brush);
+      surface.Polygon(shapes[i], 4);
+    }
+  };
+  CairoSurface kept(120, 40), atOnce(120, 40);
+  atOnce.SetDrawAtOnce(true);
+  draw(kept);
+  draw(atOnce);
+  EXPECT_EQ(kept.Snapshot().pixels, atOnce.Snapshot().pixels);
+  EXPECT_EQ(kept.GetPixel(11, 20), kBlue);
+}
+
 // A picture of everything, saved for looking at.
 TEST_F(CairoSurfaceTest, SamplerPicture) {
   UsePen(kBlue, 1);

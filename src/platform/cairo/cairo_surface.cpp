@@ -657,8 +657,147 @@ bool CairoSurface::Uncovered(const KeptShape& shape, const Rect& box, Rect (&pai
   return true;
 }
 
+bool CairoSurface::PlainShapes(const std::vector<KeptState>& states) const {
+  if (monochrome_) return false;
+  for (const KeptState& state : states) {
+    const bool brush =
+        state.brush.style == BrushStyle::Solid || state.brush.style == BrushStyle::Clear;
+    const bool pen = state.pen.style == PenStyle::Clear ||
+                     (state.pen.width <= 1 && DashFor(state.pen.style).on.size() == 1);
+    if (!brush || !pen) return false;
+  }
+  return true;
+}
+
+void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
+                                    const std::vector<KeptState>& states) {
+  // Every shape sets whole pixels in one colour each (a solid interior, a solid outline over
+  // it), so the picture is the same when they are painted from the last back, each setting
+  // only the pixels that no later one set. A row's run holds pixels taken for certain; the
+  // marks hold the others taken (a new stamp each time rather than clearing them). A pixel
+  // that the clip keeps out is set by none of them, so it may count as taken.
+  const size_t cells = size_t(width_) * size_t(height_);
+  if (claims_.size() != cells || rowClaims_.size() != size_t(height_)) {
+    claims_.assign(cells, 0);
+    rowClaims_.assign(size_t(height_), 0);
+    claimStamp_ = 0;
+  }
+  if (++claimStamp_ == 0) {
+    std::fill(claims_.begin(), claims_.end(), uint8_t(0));
+    std::fill(rowClaims_.begin(), rowClaims_.end(), uint8_t(0));
+    claimStamp_ = 1;
+  }
+  const uint8_t stamp = claimStamp_;
+  const Rect clip = clipBox_;
+  for (size_t i = shapes.size(); i-- > 0;) {
+    const KeptShape& shape = shapes[i];
+    const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clip);
+    if (IsEmpty(box)) continue;
+    const int32_t* runLeft = coverLeft_.data();
+    const int32_t* runRight = coverRight_.data();
+    if (Within(runLeft + box.top, runRight + box.top, box.bottom - box.top, box.left, box.right))
+      continue;
+    // Only rows whose run leaves part of the box out; in them, what lies left of the runs and
+    // what lies right of them (every other pixel of the box is in its row's run).
+    int32_t top = box.top, bottom = box.bottom;
+    auto open = [&](int32_t y) { return runLeft[y] > box.left || runRight[y] < box.right; };
+    while (top < bottom && !open(top)) ++top;
+    while (bottom > top && !open(bottom - 1)) --bottom;
+    if (top == bottom) continue;
+    int32_t leftEnd = box.left, rightStart = box.right;
+    for (int32_t y = top; y < bottom; ++y) {
+      leftEnd = std::max(leftEnd, std::min(runLeft[y], box.right));
+      rightStart = std::min(rightStart, std::max(runRight[y], box.left));
+    }
+    Rect windows[2] = {{box.left, top, leftEnd, bottom}, {rightStart, top, box.right, bottom}};
+    if (leftEnd >= rightStart) {
+      windows[0] = {box.left, top, box.right, bottom};
+      windows[1] = {0, 0, 0, 0};
+    }
+    const KeptState& state = states[shape.state];
+    // Sets the pixels of x0..x1 that no later shape took, then takes them all: into the run
+    // where they meet it, else to the marks.
+    auto take = [&](int32_t y, int32_t x0, int32_t x1, uint32_t pixel) {
+      int32_t& left = coverLeft_[size_t(y)];
+      int32_t& right = coverRight_[size_t(y)];
+      uint32_t* row = Row(y);
+      const size_t at = size_t(y) * size_t(width_);
+      uint8_t* marks = claims_.data() + at;
+      const uint8_t* mask = clipMask_.empty() ? nullptr : clipMask_.data() + at;
+      const bool marked = rowClaims_[size_t(y)] == stamp;
+      auto set = [&](int32_t from, int32_t to) {
+        for (int32_t x = from; x < to; ++x) {
+          if ((marked && marks[x] == stamp) || (mask && !mask[x])) continue;
+          row[x] = pixel;
+        }
+      };
+      auto mark = [&](int32_t from, int32_t to) {
+        std::fill(marks + from, marks + to, stamp);
+        rowClaims_[size_t(y)] = stamp;
+      };
+      if (left >= right) {  // no run yet
+        set(x0, x1);
+        left = x0;
+        right = x1;
+        return;
+      }
+      set(x0, std::min(x1, left));
+      set(std::max(x0, right), x1);
+      if (x0 <= right && x1 >= left) {
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+      } else if (x1 - x0 > right - left) {
+        mark(left, right);
+        left = x0;
+        right = x1;
+      } else {
+        mark(x0, x1);
+      }
+    };
+    // The outline first: it is drawn over the interior.
+    if (state.pen.style != PenStyle::Clear) {
+      const uint32_t pixel = ToPixel(state.pen.color);
+      for (int32_t k = 0; k < shape.count; ++k) {
+        const Point a = shape.points[k], b = shape.points[(k + 1) % shape.count];
+        const Rect reach{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1,
+                         std::max(a.y, b.y) + 1};
+        if (IsEmpty(Intersect(reach, windows[0])) && IsEmpty(Intersect(reach, windows[1])))
+          continue;
+        const raster::LineWalk walk(a, b);
+        for (const Rect& within : windows)
+          walk.Visit(within, [&](int32_t x, int32_t y, int64_t) { take(y, x, x + 1, pixel); });
+      }
+    }
+    if (state.brush.style == BrushStyle::Solid) {
+      const uint32_t pixel = ToPixel(state.brush.color);
+      for (const Rect& within : windows)
+        raster::ScanPolygon(shape.points, shape.count, within,
+                            [&](int32_t y, int32_t x0, int32_t x1) { take(y, x0, x1, pixel); });
+    }
+  }
+}
+
 void CairoSurface::SettleShapes() {
   if (shapes_.empty()) return;
+  // Drawing them below settles again: they leave the list first.
+  std::vector<KeptShape> shapes;
+  std::vector<KeptState> states;
+  shapes.swap(shapes_);
+  states.swap(keptStates_);
+  coverLeft_.assign(size_t(height_), INT32_MAX);
+  coverRight_.assign(size_t(height_), INT32_MIN);
+  if (PlainShapes(states))
+    PaintFromTheLast(shapes, states);
+  else
+    PaintUncovered(shapes, states);
+  shapes.clear();
+  states.clear();
+  shapes_.swap(shapes);  // the lists' memory, for the next shapes
+  keptStates_.swap(states);
+}
+
+void CairoSurface::PaintUncovered(const std::vector<KeptShape>& shapes,
+                                  const std::vector<KeptState>& states) {
   // Whatever a shape paints that a later one paints again cannot show: it is left out. Going
   // from the last shape back, each row keeps one run of pixels that later shapes certainly
   // set (their solid interiors and solid outlines, as drawn here); a shape is drawn only in
@@ -666,26 +805,8 @@ void CairoSurface::SettleShapes() {
   // that is nothing. None of the shapes mixes with what lies under it (copy mode, thin pens),
   // and the clip stays as it is while they wait: a pixel it keeps out is set by none of
   // them, so the runs may count it.
-  // Drawing them below settles again: they leave the list first.
-  std::vector<KeptShape> shapes;
-  std::vector<KeptState> states;
-  shapes.swap(shapes_);
-  states.swap(keptStates_);
   const size_t count = shapes.size();
   keptShapePaint_.clear();
-  coverLeft_.assign(size_t(height_), INT32_MAX);
-  coverRight_.assign(size_t(height_), INT32_MIN);
-  auto cover = [&](int32_t y, int32_t x0, int32_t x1) {
-    int32_t& left = coverLeft_[size_t(y)];
-    int32_t& right = coverRight_[size_t(y)];
-    if (x0 <= right && x1 >= left) {
-      left = std::min(left, x0);
-      right = std::max(right, x1);
-    } else if (int64_t(x1) - x0 > int64_t(right) - left) {  // an empty run is INT32_MAX..MIN
-      left = x0;
-      right = x1;
-    }
-  };
   for (size_t i = count; i-- > 0;) {
     const KeptShape& shape = shapes[i];
     const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
@@ -698,6 +819,17 @@ void CairoSurface::SettleShapes() {
     keptShapePaint_.push_back(paint);
     // The runs take what the shape sets in its boxes: the rest of it is in them already.
     const KeptState& state = states[shape.state];
+    auto cover = [&](int32_t y, int32_t x0, int32_t x1) {
+      int32_t& left = coverLeft_[size_t(y)];
+      int32_t& right = coverRight_[size_t(y)];
+      if (x0 <= right && x1 >= left) {
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+      } else if (int64_t(x1) - x0 > int64_t(right) - left) {  // an empty run is INT32_MAX..MIN
+        left = x0;
+        right = x1;
+      }
+    };
     for (const Rect& within : paint.boxes) {
       if (IsEmpty(within)) continue;
       if (state.brush.style == BrushStyle::Solid)
@@ -733,10 +865,6 @@ void CairoSurface::SettleShapes() {
   brush_ = brush;
   backMode_ = backMode;
   backColor_ = backColor;
-  shapes.clear();
-  states.clear();
-  shapes_.swap(shapes);  // the lists' memory, for the next shapes
-  keptStates_.swap(states);
 }
 
 void CairoSurface::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {

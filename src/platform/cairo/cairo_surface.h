@@ -227,7 +227,18 @@ class CairoSurface : public Surface {
   };
   std::vector<ShapePaint> keptShapePaint_;
   mutable std::vector<double> rowFrom_, rowTo_;
+  // Whether every kept shape sets each of its pixels in one colour of its own (a solid
+  // interior or none, a solid thin outline or none) on a colour surface.
+  bool PlainShapes(const std::vector<KeptState>& states) const;
+  // Plain shapes, painted from the last back (see there).
+  void PaintFromTheLast(const std::vector<KeptShape>& shapes, const std::vector<KeptState>& states);
+  // Any others: drawn in order where later ones may leave them showing.
+  void PaintUncovered(const std::vector<KeptShape>& shapes, const std::vector<KeptState>& states);
   std::vector<int32_t> coverLeft_, coverRight_;
+  // Pixels taken by later shapes outside the rows' runs, as painted from the last back: those
+  // marked with the stamp of the shapes being settled; a row with any such pixel marked too.
+  std::vector<uint8_t> claims_, rowClaims_;
+  uint8_t claimStamp_ = 0;
 };
 
 }  // namespace zq::platform

@@ -159,40 +159,39 @@ void LineWalk::Visit(const Rect& box, F&& f) const {
   }
 }
 
+namespace detail {
+
+struct PolygonEdge {
+  int64_t xTop, yTop, dx, dy;  // dy > 0
+  // Stepping row by row where the products fit in 64 bits: x = xTop + q at the current row,
+  // with q * dy - r = (row - yTop) * dx and 0 <= r < dy; a row on adds qStep, rStep.
+  bool stepped;
+  int64_t q, r, qStep, rStep;
+};
+
+// ScanPolygon with room for count edges, count active edges and count crossings.
 template <typename F>
-void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) {
-  if (count < 3 || IsEmpty(box)) return;
-  struct Edge {
-    int64_t xTop, yTop, dx, dy;  // dy > 0
-    // Stepping row by row where the products fit in 64 bits: x = xTop + q at the current row,
-    // with q * dy - r = (row - yTop) * dx and 0 <= r < dy; a row on adds qStep, rStep.
-    bool stepped;
-    int64_t q, r, qStep, rStep;
-  };
-  // Kept between calls: polygons come by the million (one thread draws).
-  static thread_local std::vector<Edge> edges;
-  edges.clear();
-  edges.reserve(size_t(count));
+void ScanEdges(const Point* points, int32_t count, const Rect& box, PolygonEdge* edges,
+               size_t* active, int64_t* xs, F&& span) {
+  using Edge = PolygonEdge;
+  size_t edgeCount = 0;
   int64_t minY = INT64_MAX, maxY = INT64_MIN;
   for (int32_t i = 0; i < count; ++i) {
     Point a = points[i], b = points[(i + 1) % count];
     if (a.y == b.y) continue;
     if (a.y > b.y) std::swap(a, b);
-    edges.push_back({a.x, a.y, int64_t(b.x) - a.x, int64_t(b.y) - a.y, false, 0, 0, 0, 0});
+    edges[edgeCount++] = {a.x, a.y, int64_t(b.x) - a.x, int64_t(b.y) - a.y, false, 0, 0, 0, 0};
     minY = std::min<int64_t>(minY, a.y);
     maxY = std::max<int64_t>(maxY, b.y);
   }
-  if (edges.empty()) return;
+  if (edgeCount == 0) return;
   // Few edges as a rule (the faces of ribbons and boxes): an insertion sort.
-  for (size_t i = 1; i < edges.size(); ++i)
+  for (size_t i = 1; i < edgeCount; ++i)
     for (size_t j = i; j > 0 && edges[j].yTop < edges[j - 1].yTop; --j)
       std::swap(edges[j], edges[j - 1]);
   const int64_t yStart = std::max<int64_t>(minY, box.top);
   const int64_t yEnd = std::min<int64_t>(maxY, box.bottom);  // rows y < yEnd
-  size_t next = 0;
-  static thread_local std::vector<size_t> active;
-  static thread_local std::vector<int64_t> xs;
-  active.clear();
+  size_t next = 0, activeCount = 0;
   constexpr int64_t kDownLimit = int64_t(1) << 31, kDxLimit = int64_t(1) << 32;
   // Left-most integer x at or right of the edge: ceil(xTop + down * dx / dy), in 64 bits
   // where the product fits (every real surface), else in 128.
@@ -210,7 +209,7 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
     return int64_t(q);
   };
   for (int64_t y = yStart; y < yEnd; ++y) {
-    while (next < edges.size() && edges[next].yTop <= y) {
+    while (next < edgeCount && edges[next].yTop <= y) {
       Edge& e = edges[next];
       const int64_t down = y - e.yTop;
       e.stepped = e.dy < kDownLimit && fits(e.dx);
@@ -224,25 +223,25 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
           e.rStep += e.dy;
         }
       }
-      active.push_back(next++);
+      active[activeCount++] = next++;
     }
-    xs.clear();
-    size_t keep = 0;
-    for (size_t idx : active) {
+    size_t crossings = 0, keep = 0;
+    for (size_t i = 0; i < activeCount; ++i) {
+      const size_t idx = active[i];
       Edge& e = edges[idx];
       if (y >= e.yTop + e.dy) continue;  // ended above this row
       active[keep++] = idx;
       if (!e.stepped) {
-        xs.push_back(e.xTop + ceilingAt(e, y - e.yTop));
+        xs[crossings++] = e.xTop + ceilingAt(e, y - e.yTop);
         continue;
       }
-      xs.push_back(e.xTop + e.q);
+      xs[crossings++] = e.xTop + e.q;
       const bool carry = e.rStep > e.r;
       e.q += e.qStep + carry;
       e.r += carry ? e.dy - e.rStep : -e.rStep;
     }
-    active.resize(keep);
-    if (xs.size() == 2) {
+    activeCount = keep;
+    if (crossings == 2) {
       // One span, as a rule: read as two numbers (a load of both at once would wait for
       // the two stores just made).
       const int64_t a = xs[0], b = xs[1];
@@ -251,13 +250,37 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
       if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
       continue;
     }
-    std::sort(xs.begin(), xs.end());
-    for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+    std::sort(xs, xs + crossings);
+    for (size_t i = 0; i + 1 < crossings; i += 2) {
       const int64_t x0 = std::max<int64_t>(xs[i], box.left);
       const int64_t x1 = std::min<int64_t>(xs[i + 1], box.right);
       if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
     }
   }
+}
+
+}  // namespace detail
+
+template <typename F>
+void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) {
+  if (count < 3 || IsEmpty(box)) return;
+  // Small polygons (the faces of ribbons and boxes come by the million) on the stack; larger
+  // ones in lists kept between calls (one thread draws).
+  constexpr int32_t kSmall = 8;
+  if (count <= kSmall) {
+    detail::PolygonEdge edges[kSmall];
+    size_t active[kSmall];
+    int64_t xs[kSmall];
+    detail::ScanEdges(points, count, box, edges, active, xs, span);
+    return;
+  }
+  static thread_local std::vector<detail::PolygonEdge> edges;
+  static thread_local std::vector<size_t> active;
+  static thread_local std::vector<int64_t> xs;
+  edges.resize(size_t(count));
+  active.resize(size_t(count));
+  xs.resize(size_t(count));
+  detail::ScanEdges(points, count, box, edges.data(), active.data(), xs.data(), span);
 }
 
 template <typename F>
