@@ -244,7 +244,7 @@ void CairoSurface::TracePolyline(const Point* points, int32_t count, bool closed
   int64_t phase = 0;
   const int32_t segments = closed ? count : count - 1;
   for (int32_t i = 0; i < segments; ++i) {
-    const Point a = points[i], b = points[(i + 1) % count];
+    const Point a = points[i], b = points[i + 1 < count ? i + 1 : 0];
     raster::LineWalk walk(a, b);
     if (period == 1) {
       walk.Visit(clipBox_, [&](int32_t x, int32_t y, int64_t) { plot(x, y, true); });
@@ -370,7 +370,7 @@ void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool
   if (SolidPen()) {
     // A solid line: its pixels inside the clip box (the walk's box) and mask are simply set.
     const int32_t segments = closed ? count : count - 1;
-    for (int32_t i = 0; i < segments; ++i) SetSegment(points[i], points[(i + 1) % count], fore);
+    for (int32_t i = 0; i < segments; ++i) SetSegment(points[i], points[i + 1 < count ? i + 1 : 0], fore);
     return;
   }
   TracePolyline(points, count, closed, [&](int32_t x, int32_t y, bool on) {
@@ -599,7 +599,7 @@ bool CairoSurface::Uncovered(const KeptShape& shape, const Rect& box, Rect (&pai
   rowFrom_.assign(rows, INFINITY);
   rowTo_.assign(rows, -INFINITY);
   for (int32_t k = 0; k < shape.count; ++k) {
-    const Point a = shape.points[k], b = shape.points[(k + 1) % shape.count];
+    const Point a = shape.points[k], b = shape.points[k + 1 < shape.count ? k + 1 : 0];
     const double ay = std::min(a.y, b.y), by = std::max(a.y, b.y);
     const int64_t first = std::max<int64_t>(int64_t(ay) - 1, top);
     const int64_t last = std::min<int64_t>(int64_t(by) + 1, int64_t(bottom) - 1);
@@ -758,7 +758,7 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
     if (state.pen.style != PenStyle::Clear) {
       const uint32_t pixel = ToPixel(state.pen.color);
       for (int32_t k = 0; k < shape.count; ++k) {
-        const Point a = shape.points[k], b = shape.points[(k + 1) % shape.count];
+        const Point a = shape.points[k], b = shape.points[k + 1 < shape.count ? k + 1 : 0];
         const Rect reach{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1,
                          std::max(a.y, b.y) + 1};
         if (IsEmpty(Intersect(reach, windows[0])) && IsEmpty(Intersect(reach, windows[1])))
@@ -836,7 +836,7 @@ void CairoSurface::PaintUncovered(const std::vector<KeptShape>& shapes,
         raster::ScanPolygon(shape.points, shape.count, within, cover);
       if (state.pen.style == PenStyle::Solid || state.pen.style == PenStyle::InsideFrame) {
         for (int32_t k = 0; k < shape.count; ++k)
-          raster::LineWalk(shape.points[k], shape.points[(k + 1) % shape.count])
+          raster::LineWalk(shape.points[k], shape.points[k + 1 < shape.count ? k + 1 : 0])
               .Visit(within, [&](int32_t x, int32_t y, int64_t) { cover(y, x, x + 1); });
       }
     }

@@ -128,7 +128,7 @@ int64_t LineWalk::MinorSteps(int64_t j) const {
   // 2*minor*(i+1) - major - 2*major*k + bias > 0.
   constexpr int64_t kSmall = int64_t(1) << 30;
   if (j >= 0 && j < kSmall && minor_ < kSmall && major_ < kSmall)
-    return (2 * minor_ * j + major_ + bias_ - 1) / (2 * major_);  // fits in 64 bits
+    return detail::Quotient(2 * minor_ * j + major_ + bias_ - 1, 2 * major_);  // fits in 64 bits
   return int64_t(((__int128)2 * minor_ * j + major_ + bias_ - 1) / ((__int128)2 * major_));
 }
 
