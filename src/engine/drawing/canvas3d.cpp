@@ -38,9 +38,14 @@ int32_t ToInt32(int64_t v) {
                                      std::numeric_limits<int32_t>::max()));
 }
 
-// Halves to even (the default rounding mode).
+// Halves to even, as nearbyint in the default rounding mode, without the library call: below
+// 2^52 adding and taking away 2^52 leaves the nearest integer, halves to even (doubles are
+// SSE2 doubles on every target, never x87's wider ones); the sign keeps a zero's.
 double RoundEven(double v) {
-  return std::nearbyint(v);
+  constexpr double kInteger = 4503599627370496.0;  // 2^52: from here on every double is whole
+  if (v >= 0 && v < kInteger) return std::copysign((v + kInteger) - kInteger, v);
+  if (v < 0 && v > -kInteger) return std::copysign((v - kInteger) + kInteger, v);
+  return std::nearbyint(v);  // whole already, infinite or not a number
 }
 // Halves away from zero.
 double RoundAway(double v) {
@@ -1046,18 +1051,28 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
     high = std::max<int64_t>({high, from, to});
   }
   // A height's two projected corners, and whether both lie where the surface takes them as
-  // they are; remembered where the heights are few.
+  // they are; remembered where the heights are few (a slot counts when it bears this call's
+  // stamp, so that the table is not cleared for every column).
   struct Corners {
-    bool known = false, inside = false;
+    uint32_t stamp = 0;
+    bool inside = false;
     DPoint at0, at1;
     Point pixel0, pixel1;
   };
   thread_local std::vector<Corners> heights;
+  thread_local uint32_t stamp = 0;
   const bool remember = high - low < int64_t(4 * faces.size() + 1024);
-  heights.assign(remember ? size_t(high - low + 1) : 0, Corners{});
+  if (remember) {
+    const size_t size = size_t(high - low + 1);
+    if (heights.size() < size) heights.resize(size);
+    if (++stamp == 0) {
+      for (Corners& c : heights) c.stamp = 0;
+      stamp = 1;
+    }
+  }
   auto corners = [&](int32_t y, Corners& c) -> const Corners& {
     Corners* slot = remember ? &heights[size_t(y - low)] : &c;
-    if (!slot->known) {
+    if (!remember || slot->stamp != stamp) {
       slot->at0 = Project(x, y, z0);
       slot->at1 = Project(x, y, z1);
       slot->inside = Inside(slot->at0) && Inside(slot->at1);
@@ -1065,7 +1080,7 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
         slot->pixel0 = {Coord(slot->at0.x), Coord(slot->at0.y)};
         slot->pixel1 = {Coord(slot->at1.x), Coord(slot->at1.y)};
       }
-      slot->known = remember;
+      slot->stamp = stamp;
     }
     return *slot;
   };
