@@ -370,7 +370,8 @@ void CairoSurface::DrawCosmeticPolyline(const Point* points, int32_t count, bool
   if (SolidPen()) {
     // A solid line: its pixels inside the clip box (the walk's box) and mask are simply set.
     const int32_t segments = closed ? count : count - 1;
-    for (int32_t i = 0; i < segments; ++i) SetSegment(points[i], points[i + 1 < count ? i + 1 : 0], fore);
+    for (int32_t i = 0; i < segments; ++i)
+      SetSegment(points[i], points[i + 1 < count ? i + 1 : 0], fore);
     return;
   }
   TracePolyline(points, count, closed, [&](int32_t x, int32_t y, bool on) {
@@ -726,6 +727,10 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
       const uint8_t* mask = clipMask_.empty() ? nullptr : clipMask_.data() + at;
       const bool marked = rowClaims_[size_t(y)] == stamp;
       auto set = [&](int32_t from, int32_t to) {
+        if (!marked && !mask) {
+          if (from < to) std::fill(row + from, row + to, pixel);
+          return;
+        }
         for (int32_t x = from; x < to; ++x) {
           if ((marked && marks[x] == stamp) || (mask && !mask[x])) continue;
           row[x] = pixel;
@@ -1125,14 +1130,26 @@ void CairoSurface::ClipPolygon(const Point* points, int32_t count) {
   std::vector<uint8_t> mask(size_t(width_) * size_t(height_), 0);
   Rect used{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   raster::ScanPolygon(points, count, clipBox_, [&](int32_t y, int32_t x0, int32_t x1) {
-    for (int32_t x = x0; x < x1; ++x) {
-      const size_t i = size_t(y) * size_t(width_) + size_t(x);
-      if (clipMask_.empty() || clipMask_[i]) {
-        mask[i] = 1;
-        used = {std::min(used.left, x), std::min(used.top, y), std::max(used.right, x + 1),
-                std::max(used.bottom, y + 1)};
+    const size_t at = size_t(y) * size_t(width_);
+    uint8_t* row = mask.data() + at;
+    int32_t first = x0, last = x1 - 1;
+    if (clipMask_.empty()) {
+      std::fill(row + x0, row + x1, uint8_t(1));
+    } else {
+      // Within the clip as it stands.
+      const uint8_t* within = clipMask_.data() + at;
+      first = INT32_MAX;
+      last = INT32_MIN;
+      for (int32_t x = x0; x < x1; ++x) {
+        if (!within[x]) continue;
+        row[x] = 1;
+        first = std::min(first, x);
+        last = x;
       }
+      if (first > last) return;
     }
+    used = {std::min(used.left, first), std::min(used.top, y), std::max(used.right, last + 1),
+            std::max(used.bottom, y + 1)};
   });
   clipMask_ = std::move(mask);
   clipBox_ = used.left <= used.right ? used : Rect{0, 0, 0, 0};
