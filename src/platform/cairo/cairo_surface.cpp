@@ -764,10 +764,12 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
       const uint32_t pixel = ToPixel(state.pen.color);
       for (int32_t k = 0; k < shape.count; ++k) {
         const Point a = shape.points[k], b = shape.points[k + 1 < shape.count ? k + 1 : 0];
-        const Rect reach{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1,
-                         std::max(a.y, b.y) + 1};
-        if (IsEmpty(Intersect(reach, windows[0])) && IsEmpty(Intersect(reach, windows[1])))
-          continue;
+        // Its pixels lie between its ends.
+        auto meets = [&](const Rect& w) {
+          return !IsEmpty(w) && std::min(a.x, b.x) < w.right && std::max(a.x, b.x) >= w.left &&
+                 std::min(a.y, b.y) < w.bottom && std::max(a.y, b.y) >= w.top;
+        };
+        if (!meets(windows[0]) && !meets(windows[1])) continue;
         const raster::LineWalk walk(a, b);
         for (const Rect& within : windows)
           walk.Visit(within, [&](int32_t x, int32_t y, int64_t) { take(y, x, x + 1, pixel); });
