@@ -21,8 +21,18 @@ int32_t Saturate(double v, double limit) {
   return int32_t(v);
 }
 
+// Halves to even, as nearbyint in the default rounding mode, without the library call: below
+// 2^52 adding and taking away 2^52 leaves the nearest integer, halves to even (doubles are
+// SSE2 doubles on every target, never x87's wider ones); the sign keeps a zero's.
+double RoundEven(double v) {
+  constexpr double kInteger = 4503599627370496.0;  // 2^52: from here on every double is whole
+  if (v >= 0 && v < kInteger) return std::copysign((v + kInteger) - kInteger, v);
+  if (v < 0 && v > -kInteger) return std::copysign((v - kInteger) + kInteger, v);
+  return std::nearbyint(v);  // whole already, infinite or not a number
+}
+
 int32_t Coord(double v) {
-  return Saturate(std::nearbyint(v), kLimit);
+  return Saturate(RoundEven(v), kLimit);
 }
 
 int32_t Coord(int64_t v) {
@@ -38,15 +48,6 @@ int32_t ToInt32(int64_t v) {
                                      std::numeric_limits<int32_t>::max()));
 }
 
-// Halves to even, as nearbyint in the default rounding mode, without the library call: below
-// 2^52 adding and taking away 2^52 leaves the nearest integer, halves to even (doubles are
-// SSE2 doubles on every target, never x87's wider ones); the sign keeps a zero's.
-double RoundEven(double v) {
-  constexpr double kInteger = 4503599627370496.0;  // 2^52: from here on every double is whole
-  if (v >= 0 && v < kInteger) return std::copysign((v + kInteger) - kInteger, v);
-  if (v < 0 && v > -kInteger) return std::copysign((v - kInteger) + kInteger, v);
-  return std::nearbyint(v);  // whole already, infinite or not a number
-}
 // Halves away from zero.
 double RoundAway(double v) {
   return std::round(v);
