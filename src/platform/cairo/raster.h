@@ -161,9 +161,11 @@ void LineWalk::Visit(const Rect& box, F&& f) const {
 
 namespace detail {
 
-// a / b for b > 0, truncated: in 32 bits where both fit (the same quotient, in a fraction of
-// the time a 64-bit division takes).
+// a / b for b > 0, truncated: no division at all where |a| < b (a line's first step, an
+// upright edge's step per row), in 32 bits where both fit (the same quotient, in a fraction
+// of the time a 64-bit division takes).
 inline int64_t Quotient(int64_t a, int64_t b) {
+  if (a < b && a > -b) return 0;
   if (a == int64_t(int32_t(a)) && b == int64_t(int32_t(b))) return int32_t(a) / int32_t(b);
   return a / b;
 }
