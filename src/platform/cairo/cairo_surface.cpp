@@ -556,8 +556,11 @@ void CairoSurface::Polygon(const Point* points, int32_t count) {
       (pen_.style == PenStyle::Clear || CosmeticPen())) {
     // Kept for later (see SettleShapes): the faces of a 3D ribbon come by the million.
     SettleLines();
-    const KeptState state{pen_, brush_, backMode_, backColor_};
-    if (keptStates_.empty() || !(keptStates_.back() == state)) keptStates_.push_back(state);
+    if (keptStates_.empty() || keptVersion_ != stateVersion_) {
+      const KeptState state{pen_, brush_, backMode_, backColor_};
+      if (keptStates_.empty() || !(keptStates_.back() == state)) keptStates_.push_back(state);
+      keptVersion_ = stateVersion_;
+    }
     KeptShape& shape = shapes_.emplace_back();
     for (int32_t k = 0; k < count; ++k) shape.points[k] = points[k];
     shape.count = count;

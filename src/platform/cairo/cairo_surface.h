@@ -44,17 +44,29 @@ class CairoSurface : public Surface {
   int32_t Width() const override { return width_; }
   int32_t Height() const override { return height_; }
 
-  void SetPen(const Pen& pen) override { pen_ = pen; }
+  void SetPen(const Pen& pen) override {
+    pen_ = pen;
+    ++stateVersion_;
+  }
   const Pen& GetPen() const override { return pen_; }
-  void SetBrush(const Brush& brush) override { brush_ = brush; }
+  void SetBrush(const Brush& brush) override {
+    brush_ = brush;
+    ++stateVersion_;
+  }
   const Brush& GetBrush() const override { return brush_; }
   void SetFont(const LogFont& font) override { font_ = font; }
   const LogFont& GetFont() const override { return font_; }
   void SetTextColor(Rgb color) override { textColor_ = color; }
   Rgb GetTextColor() const override { return textColor_; }
-  void SetBackColor(Rgb color) override { backColor_ = color; }
+  void SetBackColor(Rgb color) override {
+    backColor_ = color;
+    ++stateVersion_;
+  }
   Rgb GetBackColor() const override { return backColor_; }
-  void SetBackMode(BackMode mode) override { backMode_ = mode; }
+  void SetBackMode(BackMode mode) override {
+    backMode_ = mode;
+    ++stateVersion_;
+  }
   BackMode GetBackMode() const override { return backMode_; }
   void SetTextAlign(uint32_t flags) override { textAlign_ = flags; }
   uint32_t GetTextAlign() const override { return textAlign_; }
@@ -218,6 +230,9 @@ class CairoSurface : public Surface {
   };
   std::vector<KeptShape> shapes_;
   std::vector<KeptState> keptStates_;
+  // Counts the changes of pen, brush and background; the last kept state is the drawing
+  // state while keptVersion_ still equals it.
+  uint64_t stateVersion_ = 0, keptVersion_ = UINT64_MAX;
   // The boxes that hold every pixel the shape may set within box and later shapes do not
   // (see SettleShapes): false when there is none.
   bool Uncovered(const KeptShape& shape, const Rect& box, Rect (&paint)[2]) const;
