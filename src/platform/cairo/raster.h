@@ -178,10 +178,10 @@ struct PolygonEdge {
   int64_t q, r, qStep, rStep;
 };
 
-// ScanPolygon with room for count edges, count active edges and count crossings.
+// ScanPolygon with room for count edges, their order, count active edges and count crossings.
 template <typename F>
 void ScanEdges(const Point* points, int32_t count, const Rect& box, PolygonEdge* edges,
-               size_t* active, int64_t* xs, F&& span) {
+               size_t* order, size_t* active, int64_t* xs, F&& span) {
   using Edge = PolygonEdge;
   size_t edgeCount = 0;
   int64_t minY = INT64_MAX, maxY = INT64_MIN;
@@ -194,10 +194,13 @@ void ScanEdges(const Point* points, int32_t count, const Rect& box, PolygonEdge*
     maxY = std::max<int64_t>(maxY, b.y);
   }
   if (edgeCount == 0) return;
-  // Few edges as a rule (the faces of ribbons and boxes): an insertion sort.
-  for (size_t i = 1; i < edgeCount; ++i)
-    for (size_t j = i; j > 0 && edges[j].yTop < edges[j - 1].yTop; --j)
-      std::swap(edges[j], edges[j - 1]);
+  // Few edges as a rule (the faces of ribbons and boxes): an insertion sort of their numbers
+  // (stable, as of the edges themselves).
+  for (size_t i = 0; i < edgeCount; ++i) {
+    size_t j = i;
+    for (; j > 0 && edges[i].yTop < edges[order[j - 1]].yTop; --j) order[j] = order[j - 1];
+    order[j] = i;
+  }
   const int64_t yStart = std::max<int64_t>(minY, box.top);
   const int64_t yEnd = std::min<int64_t>(maxY, box.bottom);  // rows y < yEnd
   size_t next = 0, activeCount = 0;
@@ -217,9 +220,20 @@ void ScanEdges(const Point* points, int32_t count, const Rect& box, PolygonEdge*
     if (num % e.dy != 0 && num > 0) ++q;
     return int64_t(q);
   };
-  for (int64_t y = yStart; y < yEnd; ++y) {
-    while (next < edgeCount && edges[next].yTop <= y) {
-      Edge& e = edges[next];
+  auto emit = [&](int64_t y, int64_t a, int64_t b) {
+    const int64_t x0 = std::max<int64_t>(std::min(a, b), box.left);
+    const int64_t x1 = std::min<int64_t>(std::max(a, b), box.right);
+    if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
+  };
+  // A row on for a stepped edge.
+  auto step = [](const Edge& e, int64_t& q, int64_t& r) {
+    const bool carry = e.rStep > r;
+    q += e.qStep + carry;
+    r += carry ? e.dy - e.rStep : -e.rStep;
+  };
+  for (int64_t y = yStart; y < yEnd;) {
+    while (next < edgeCount && edges[order[next]].yTop <= y) {
+      Edge& e = edges[order[next]];
       const int64_t down = y - e.yTop;
       e.stepped = e.dy < kDownLimit && fits(e.dx);
       if (e.stepped) {
@@ -232,38 +246,54 @@ void ScanEdges(const Point* points, int32_t count, const Rect& box, PolygonEdge*
           e.rStep += e.dy;
         }
       }
-      active[activeCount++] = next++;
+      active[activeCount++] = order[next++];
     }
-    size_t crossings = 0, keep = 0;
-    for (size_t i = 0; i < activeCount; ++i) {
-      const size_t idx = active[i];
-      Edge& e = edges[idx];
-      if (y >= e.yTop + e.dy) continue;  // ended above this row
-      active[keep++] = idx;
-      if (!e.stepped) {
-        xs[crossings++] = e.xTop + ceilingAt(e, y - e.yTop);
-        continue;
-      }
-      xs[crossings++] = e.xTop + e.q;
-      const bool carry = e.rStep > e.r;
-      e.q += e.qStep + carry;
-      e.r += carry ? e.dy - e.rStep : -e.rStep;
-    }
+    size_t keep = 0;
+    for (size_t i = 0; i < activeCount; ++i)
+      if (y < edges[active[i]].yTop + edges[active[i]].dy) active[keep++] = active[i];
     activeCount = keep;
-    if (crossings == 2) {
-      // One span, as a rule: read as two numbers (a load of both at once would wait for
-      // the two stores just made).
-      const int64_t a = xs[0], b = xs[1];
-      const int64_t x0 = std::max<int64_t>(std::min(a, b), box.left);
-      const int64_t x1 = std::min<int64_t>(std::max(a, b), box.right);
-      if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
+    // The rows up to the next edge that starts or ends cross the same edges.
+    int64_t until = yEnd;
+    if (next < edgeCount) until = std::min(until, edges[order[next]].yTop);
+    for (size_t i = 0; i < activeCount; ++i)
+      until = std::min(until, edges[active[i]].yTop + edges[active[i]].dy);
+    if (activeCount == 2 && edges[active[0]].stepped && edges[active[1]].stepped) {
+      // One span a row, as a rule: the two edges stepped in registers.
+      Edge& e0 = edges[active[0]];
+      Edge& e1 = edges[active[1]];
+      int64_t x0 = e0.xTop + e0.q, r0 = e0.r, x1 = e1.xTop + e1.q, r1 = e1.r;
+      const int64_t qStep0 = e0.qStep, rStep0 = e0.rStep, back0 = e0.dy - rStep0;
+      const int64_t qStep1 = e1.qStep, rStep1 = e1.rStep, back1 = e1.dy - rStep1;
+      const int64_t left = box.left, right = box.right;
+      for (; y < until; ++y) {
+        const int64_t from = std::max(std::min(x0, x1), left);
+        const int64_t to = std::min(std::max(x0, x1), right);
+        if (from < to) span(int32_t(y), int32_t(from), int32_t(to));
+        const bool carry0 = rStep0 > r0, carry1 = rStep1 > r1;
+        x0 += qStep0 + carry0;
+        r0 += carry0 ? back0 : -rStep0;
+        x1 += qStep1 + carry1;
+        r1 += carry1 ? back1 : -rStep1;
+      }
+      e0.q = x0 - e0.xTop;
+      e0.r = r0;
+      e1.q = x1 - e1.xTop;
+      e1.r = r1;
       continue;
     }
-    std::sort(xs, xs + crossings);
-    for (size_t i = 0; i + 1 < crossings; i += 2) {
-      const int64_t x0 = std::max<int64_t>(xs[i], box.left);
-      const int64_t x1 = std::min<int64_t>(xs[i + 1], box.right);
-      if (x0 < x1) span(int32_t(y), int32_t(x0), int32_t(x1));
+    for (; y < until; ++y) {
+      size_t crossings = 0;
+      for (size_t i = 0; i < activeCount; ++i) {
+        Edge& e = edges[active[i]];
+        if (!e.stepped) {
+          xs[crossings++] = e.xTop + ceilingAt(e, y - e.yTop);
+          continue;
+        }
+        xs[crossings++] = e.xTop + e.q;
+        step(e, e.q, e.r);
+      }
+      std::sort(xs, xs + crossings);
+      for (size_t i = 0; i + 1 < crossings; i += 2) emit(y, xs[i], xs[i + 1]);
     }
   }
 }
@@ -278,18 +308,19 @@ void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) 
   constexpr int32_t kSmall = 8;
   if (count <= kSmall) {
     detail::PolygonEdge edges[kSmall];
-    size_t active[kSmall];
+    size_t order[kSmall], active[kSmall];
     int64_t xs[kSmall];
-    detail::ScanEdges(points, count, box, edges, active, xs, span);
+    detail::ScanEdges(points, count, box, edges, order, active, xs, span);
     return;
   }
   static thread_local std::vector<detail::PolygonEdge> edges;
-  static thread_local std::vector<size_t> active;
+  static thread_local std::vector<size_t> order, active;
   static thread_local std::vector<int64_t> xs;
   edges.resize(size_t(count));
+  order.resize(size_t(count));
   active.resize(size_t(count));
   xs.resize(size_t(count));
-  detail::ScanEdges(points, count, box, edges.data(), active.data(), xs.data(), span);
+  detail::ScanEdges(points, count, box, edges.data(), order.data(), active.data(), xs.data(), span);
 }
 
 template <typename F>
