@@ -1051,13 +1051,13 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
     low = std::min<int64_t>({low, from, to});
     high = std::max<int64_t>({high, from, to});
   }
-  // A height's two projected corners, and whether both lie where the surface takes them as
-  // they are; remembered where the heights are few (a slot counts when it bears this call's
-  // stamp, so that the table is not cleared for every column).
+  // A height's two corners in pixels, when both lie where the surface takes them as they are
+  // (a face with any other corner goes through PolygonD); remembered where the heights are
+  // few (a slot counts when it bears this call's stamp, so that the table is not cleared for
+  // every column), in small slots that stay in the nearest cache.
   struct Corners {
     uint32_t stamp = 0;
     bool inside = false;
-    DPoint at0, at1;
     Point pixel0, pixel1;
   };
   thread_local std::vector<Corners> heights;
@@ -1074,12 +1074,11 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
   auto corners = [&](int32_t y, Corners& c) -> const Corners& {
     Corners* slot = remember ? &heights[size_t(y - low)] : &c;
     if (!remember || slot->stamp != stamp) {
-      slot->at0 = Project(x, y, z0);
-      slot->at1 = Project(x, y, z1);
-      slot->inside = Inside(slot->at0) && Inside(slot->at1);
+      const DPoint at0 = Project(x, y, z0), at1 = Project(x, y, z1);
+      slot->inside = Inside(at0) && Inside(at1);
       if (slot->inside) {
-        slot->pixel0 = {Coord(slot->at0.x), Coord(slot->at0.y)};
-        slot->pixel1 = {Coord(slot->at1.x), Coord(slot->at1.y)};
+        slot->pixel0 = {Coord(at0.x), Coord(at0.y)};
+        slot->pixel1 = {Coord(at1.x), Coord(at1.y)};
       }
       slot->stamp = stamp;
     }
@@ -1094,7 +1093,8 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
       const Point pts[4] = {a.pixel0, b.pixel0, b.pixel1, a.pixel1};
       surface_->Polygon(pts, 4);
     } else {
-      const DPoint pts[4] = {a.at0, b.at0, b.at1, a.at1};
+      const DPoint pts[4] = {Project(x, to, z0), Project(x, from, z0), Project(x, from, z1),
+                             Project(x, to, z1)};
       PolygonD(pts, 4);
     }
   }
