@@ -1016,7 +1016,7 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
     BrushStyle brushStyle;
     BackMode backMode;
     int32_t notXorEvery, hatchEvery, clearPenEvery;
-    int clip;  // 0 none, 1 a polygon, 2 a polygon within another
+    int clip;  // 0 none, 1 a polygon, 2 a polygon within another, 3 one with a notch
     int32_t widePenEvery = 0;
     int32_t run = 30, rise = 9;  // of the bands
   };
@@ -1031,6 +1031,7 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
       {"not-xor now and then", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 7, 0, 0, 0},
       {"clipped", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 1},
       {"clipped twice", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 2},
+      {"clipped, rows in pieces", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 3},
       {"wide pen now and then", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0,
        3},
       {"shallow", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0, 0, 90, 7},
@@ -1041,8 +1042,11 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
       surface.Clear(kWhite);
       const Point triangle[] = {{100, -5}, {205, 125}, {-5, 125}};
       const Point diamond[] = {{100, 10}, {160, 60}, {100, 110}, {40, 60}};
-      if (v.clip >= 1) surface.ClipPolygon(triangle, 3);
-      if (v.clip >= 2) surface.ClipPolygon(diamond, 4);
+      const Point notched[] = {{0, 0},    {199, 0},  {199, 119}, {120, 119},
+                               {100, 30}, {80, 119}, {0, 119}};
+      if (v.clip == 1 || v.clip == 2) surface.ClipPolygon(triangle, 3);
+      if (v.clip == 2) surface.ClipPolygon(diamond, 4);
+      if (v.clip == 3) surface.ClipPolygon(notched, 7);
       int32_t height = 60;
       for (int32_t i = 0; i < 4000; ++i) {
         const int32_t x = i / 100 * 4 - 10, from = height;

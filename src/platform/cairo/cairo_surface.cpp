@@ -728,8 +728,17 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
       const size_t at = size_t(y) * size_t(width_);
       uint8_t* marks = claims_.data() + at;
       const uint8_t* mask = clipMask_.empty() ? nullptr : clipMask_.data() + at;
+      int32_t maskFrom = INT32_MIN, maskTo = INT32_MAX;
+      if (mask && clipRowFrom_[size_t(y)] != kPieces) {
+        // The clip's row is one run: no pixel of it to look at.
+        maskFrom = clipRowFrom_[size_t(y)];
+        maskTo = clipRowTo_[size_t(y)];
+        mask = nullptr;
+      }
       const bool marked = rowClaims_[size_t(y)] == stamp;
       auto set = [&](int32_t from, int32_t to) {
+        from = std::max(from, maskFrom);
+        to = std::min(to, maskTo);
         if (!marked && !mask) {
           if (from < to) std::fill(row + from, row + to, pixel);
           return;
@@ -1134,10 +1143,12 @@ void CairoSurface::ClipPolygon(const Point* points, int32_t count) {
   Settle();
   std::vector<uint8_t> mask(size_t(width_) * size_t(height_), 0);
   Rect used{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  std::vector<int32_t> rowFrom(size_t(height_), 0), rowTo(size_t(height_), 0);
   raster::ScanPolygon(points, count, clipBox_, [&](int32_t y, int32_t x0, int32_t x1) {
     const size_t at = size_t(y) * size_t(width_);
     uint8_t* row = mask.data() + at;
     int32_t first = x0, last = x1 - 1;
+    bool gap = false;
     if (clipMask_.empty()) {
       std::fill(row + x0, row + x1, uint8_t(1));
     } else {
@@ -1148,6 +1159,7 @@ void CairoSurface::ClipPolygon(const Point* points, int32_t count) {
       for (int32_t x = x0; x < x1; ++x) {
         if (!within[x]) continue;
         row[x] = 1;
+        gap = gap || (last != INT32_MIN && x != last + 1);
         first = std::min(first, x);
         last = x;
       }
@@ -1155,8 +1167,23 @@ void CairoSurface::ClipPolygon(const Point* points, int32_t count) {
     }
     used = {std::min(used.left, first), std::min(used.top, y), std::max(used.right, last + 1),
             std::max(used.bottom, y + 1)};
+    // The row's pixels as one run while they make one.
+    int32_t& from = rowFrom[size_t(y)];
+    int32_t& to = rowTo[size_t(y)];
+    if (from == kPieces) return;
+    if (gap || (from < to && first != to && last + 1 != from)) {
+      from = kPieces;
+    } else if (from < to) {
+      from = std::min(from, first);
+      to = std::max(to, last + 1);
+    } else {
+      from = first;
+      to = last + 1;
+    }
   });
   clipMask_ = std::move(mask);
+  clipRowFrom_ = std::move(rowFrom);
+  clipRowTo_ = std::move(rowTo);
   clipBox_ = used.left <= used.right ? used : Rect{0, 0, 0, 0};
 }
 
@@ -1164,6 +1191,8 @@ void CairoSurface::RemoveClip() {
   Settle();
   clipBox_ = {0, 0, width_, height_};
   clipMask_.clear();
+  clipRowFrom_.clear();
+  clipRowTo_.clear();
 }
 
 // ---- pictures and blocks -----------------------------------------------------------------

@@ -201,6 +201,9 @@ class CairoSurface : public Surface {
   // Clip: a bounding box, refined by a per-pixel mask once a polygon is involved.
   Rect clipBox_;
   std::vector<uint8_t> clipMask_;
+  // With a mask, each row's pixels in it as one run from..to, or kPieces where they are not.
+  static constexpr int32_t kPieces = INT32_MIN;
+  std::vector<int32_t> clipRowFrom_, clipRowTo_;
 
   // Segments of solid 1-pixel lines in one pixel value, not yet set (see Settle).
   struct Upright {
