@@ -24,14 +24,14 @@ int32_t Saturate(double v, double limit) {
 // Halves to even, as nearbyint in the default rounding mode, without the library call: below
 // 2^52 adding and taking away 2^52 leaves the nearest integer, halves to even (doubles are
 // SSE2 doubles on every target, never x87's wider ones); the sign keeps a zero's.
-double RoundEven(double v) {
+inline double RoundEven(double v) {
   constexpr double kInteger = 4503599627370496.0;  // 2^52: from here on every double is whole
-  if (v >= 0 && v < kInteger) return std::copysign((v + kInteger) - kInteger, v);
-  if (v < 0 && v > -kInteger) return std::copysign((v - kInteger) + kInteger, v);
+  const double size = std::fabs(v);
+  if (size < kInteger) return std::copysign((size + kInteger) - kInteger, v);
   return std::nearbyint(v);  // whole already, infinite or not a number
 }
 
-int32_t Coord(double v) {
+inline int32_t Coord(double v) {
   return Saturate(RoundEven(v), kLimit);
 }
 
