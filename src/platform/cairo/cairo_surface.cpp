@@ -577,6 +577,34 @@ void CairoSurface::DrawPolygon(const Point* points, int32_t count) {
   DrawShape(points, count, kPolygon, true);
 }
 
+inline bool CairoSurface::OpenRows(const Rect& box, int32_t& top, int32_t& bottom) const {
+  auto open = [&](int32_t y) {
+    return coverLeft_[size_t(y)] > box.left || coverRight_[size_t(y)] < box.right;
+  };
+  top = box.top;
+  bottom = box.bottom;
+  while (top < bottom && !open(top)) ++top;
+  while (bottom > top && !open(bottom - 1)) --bottom;
+  return top < bottom;
+}
+
+inline Rect CairoSurface::JoinRun(int32_t y, int32_t x0, int32_t x1) {
+  int32_t& left = coverLeft_[size_t(y)];
+  int32_t& right = coverRight_[size_t(y)];
+  if (x0 <= right && x1 >= left) {
+    left = std::min(left, x0);
+    right = std::max(right, x1);
+    return {0, y, 0, y + 1};
+  }
+  if (int64_t(x1) - x0 > int64_t(right) - left) {  // an empty run is INT32_MAX..MIN
+    const Rect out{left < right ? left : 0, y, left < right ? right : 0, y + 1};
+    left = x0;
+    right = x1;
+    return out;
+  }
+  return {x0, y, x1, y + 1};
+}
+
 bool CairoSurface::Uncovered(const KeptShape& shape, const Rect& box, Rect (&paint)[2]) const {
   // The pixels a shape sets in row y (interior or outline, which keeps within half a pixel
   // of its edges across the row and within one along it) lie within a pixel of what its
@@ -591,13 +619,8 @@ bool CairoSurface::Uncovered(const KeptShape& shape, const Rect& box, Rect (&pai
     r.bottom = y + 1;
   };
   // Only rows whose run leaves part of the box out can hold such pixels.
-  int32_t top = box.top, bottom = box.bottom;
-  auto open = [&](int32_t y) {
-    return coverLeft_[size_t(y)] > box.left || coverRight_[size_t(y)] < box.right;
-  };
-  while (top < bottom && !open(top)) ++top;
-  while (bottom > top && !open(bottom - 1)) --bottom;
-  if (top == bottom) return false;
+  int32_t top = 0, bottom = 0;
+  if (!OpenRows(box, top, bottom)) return false;
   // Each edge's x where it enters and leaves the band from y - 1 to y + 1, edge by edge.
   const size_t rows = size_t(bottom - top);
   rowFrom_.assign(rows, INFINITY);
@@ -703,11 +726,8 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
       continue;
     // Only rows whose run leaves part of the box out; in them, what lies left of the runs and
     // what lies right of them (every other pixel of the box is in its row's run).
-    int32_t top = box.top, bottom = box.bottom;
-    auto open = [&](int32_t y) { return runLeft[y] > box.left || runRight[y] < box.right; };
-    while (top < bottom && !open(top)) ++top;
-    while (bottom > top && !open(bottom - 1)) --bottom;
-    if (top == bottom) continue;
+    int32_t top = 0, bottom = 0;
+    if (!OpenRows(box, top, bottom)) continue;
     int32_t leftEnd = box.left, rightStart = box.right;
     for (int32_t y = top; y < bottom; ++y) {
       leftEnd = std::max(leftEnd, std::min(runLeft[y], box.right));
@@ -722,8 +742,7 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
     // Sets the pixels of x0..x1 that no later shape took, then takes them all: into the run
     // where they meet it, else to the marks.
     auto take = [&](int32_t y, int32_t x0, int32_t x1, uint32_t pixel) {
-      int32_t& left = coverLeft_[size_t(y)];
-      int32_t& right = coverRight_[size_t(y)];
+      const int32_t left = coverLeft_[size_t(y)], right = coverRight_[size_t(y)];
       uint32_t* row = Row(y);
       const size_t at = size_t(y) * size_t(width_);
       uint8_t* marks = claims_.data() + at;
@@ -752,24 +771,14 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
         std::fill(marks + from, marks + to, stamp);
         rowClaims_[size_t(y)] = stamp;
       };
-      if (left >= right) {  // no run yet
-        set(x0, x1);
-        left = x0;
-        right = x1;
-        return;
-      }
-      set(x0, std::min(x1, left));
-      set(std::max(x0, right), x1);
-      if (x0 <= right && x1 >= left) {
-        left = std::min(left, x0);
-        right = std::max(right, x1);
-      } else if (x1 - x0 > right - left) {
-        mark(left, right);
-        left = x0;
-        right = x1;
+      if (left >= right) {
+        set(x0, x1);  // no run yet
       } else {
-        mark(x0, x1);
+        set(x0, std::min(x1, left));
+        set(std::max(x0, right), x1);
       }
+      const Rect out = JoinRun(y, x0, x1);
+      if (out.left < out.right) mark(out.left, out.right);
     };
     // The outline first: it is drawn over the interior.
     if (state.pen.style != PenStyle::Clear) {
@@ -838,17 +847,7 @@ void CairoSurface::PaintUncovered(const std::vector<KeptShape>& shapes,
     keptShapePaint_.push_back(paint);
     // The runs take what the shape sets in its boxes: the rest of it is in them already.
     const KeptState& state = states[shape.state];
-    auto cover = [&](int32_t y, int32_t x0, int32_t x1) {
-      int32_t& left = coverLeft_[size_t(y)];
-      int32_t& right = coverRight_[size_t(y)];
-      if (x0 <= right && x1 >= left) {
-        left = std::min(left, x0);
-        right = std::max(right, x1);
-      } else if (int64_t(x1) - x0 > int64_t(right) - left) {  // an empty run is INT32_MAX..MIN
-        left = x0;
-        right = x1;
-      }
-    };
+    auto cover = [&](int32_t y, int32_t x0, int32_t x1) { JoinRun(y, x0, x1); };
     for (const Rect& within : paint.boxes) {
       if (IsEmpty(within)) continue;
       if (state.brush.style == BrushStyle::Solid)

@@ -253,6 +253,13 @@ class CairoSurface : public Surface {
   // Any others: drawn in order where later ones may leave them showing.
   void PaintUncovered(const std::vector<KeptShape>& shapes, const std::vector<KeptState>& states);
   std::vector<int32_t> coverLeft_, coverRight_;
+  // The box's rows from the first to the last whose run leaves part of the box out: false
+  // when there is none.
+  bool OpenRows(const Rect& box, int32_t& top, int32_t& bottom) const;
+  // Adds x0..x1 to row y's run: joined to it where they meet, else in its place when longer.
+  // Returns the pixels that are taken but outside the run now (x0..x1 when they were not
+  // joined, the old run when it was replaced), an empty box when there are none.
+  Rect JoinRun(int32_t y, int32_t x0, int32_t x1);
   // Pixels taken by later shapes outside the rows' runs, as painted from the last back: those
   // marked with the stamp of the shapes being settled; a row with any such pixel marked too.
   std::vector<uint8_t> claims_, rowClaims_;

@@ -264,11 +264,8 @@ void ScanEdges(const Point* points, int32_t count, const Rect& box, PolygonEdge*
       int64_t x0 = e0.xTop + e0.q, r0 = e0.r, x1 = e1.xTop + e1.q, r1 = e1.r;
       const int64_t qStep0 = e0.qStep, rStep0 = e0.rStep, back0 = e0.dy - rStep0;
       const int64_t qStep1 = e1.qStep, rStep1 = e1.rStep, back1 = e1.dy - rStep1;
-      const int64_t left = box.left, right = box.right;
       for (; y < until; ++y) {
-        const int64_t from = std::max(std::min(x0, x1), left);
-        const int64_t to = std::min(std::max(x0, x1), right);
-        if (from < to) span(int32_t(y), int32_t(from), int32_t(to));
+        emit(y, x0, x1);
         const bool carry0 = rStep0 > r0, carry1 = rStep1 > r1;
         x0 += qStep0 + carry0;
         r0 += carry0 ? back0 : -rStep0;
