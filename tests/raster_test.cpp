@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
 #include <set>
 #include <utility>
@@ -187,6 +188,36 @@ TEST(ScanPolygon, SpansFollowTheEvenOddRuleOnRandomPolygons) {
       }
     }
     ASSERT_EQ(spans, rule) << "round " << round;
+  }
+}
+
+// Kept shapes skip their interior in rows where the outline lay wholly in pixels already
+// taken: that needs every interior pixel of a row between the row's first and last outline
+// pixel, whatever the polygon (crossed, folded, with repeated points).
+TEST(ScanPolygon, InteriorRowsLieBetweenTheOutlinesEnds) {
+  std::mt19937 random(99);
+  const Rect all{-1000, -1000, 1000, 1000};
+  for (int round = 0; round < 5000; ++round) {
+    const int32_t n = 3 + int32_t(random() % 4);
+    const int32_t reach = round % 3 == 0 ? 4 : (round % 3 == 1 ? 40 : 800);
+    std::vector<Point> poly;
+    for (int32_t i = 0; i < n; ++i)
+      poly.push_back({int32_t(random() % uint32_t(reach)), int32_t(random() % uint32_t(reach))});
+    if (round % 5 == 0) poly[random() % size_t(n)] = poly[random() % size_t(n)];
+    std::map<int32_t, std::pair<int32_t, int32_t>> ends;
+    for (int32_t i = 0; i < n; ++i) {
+      LineWalk(poly[size_t(i)], poly[size_t((i + 1) % n)])
+          .Visit(all, [&](int32_t x, int32_t y, int64_t) {
+            auto [at, added] = ends.try_emplace(y, x, x);
+            at->second = {std::min(at->second.first, x), std::max(at->second.second, x)};
+          });
+    }
+    raster::ScanPolygon(poly.data(), n, all, [&](int32_t y, int32_t x0, int32_t x1) {
+      const auto at = ends.find(y);
+      ASSERT_TRUE(at != ends.end()) << "round " << round << " row " << y;
+      ASSERT_GE(x0, at->second.first) << "round " << round << " row " << y;
+      ASSERT_LE(x1 - 1, at->second.second) << "round " << round << " row " << y;
+    });
   }
 }
 

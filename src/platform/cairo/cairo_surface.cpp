@@ -718,7 +718,8 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
   const Rect clip = clipBox_;
   for (size_t i = shapes.size(); i-- > 0;) {
     const KeptShape& shape = shapes[i];
-    const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clip);
+    const Rect bounds = BoundsOf(shape.points, shape.count, 0);
+    const Rect box = Intersect(bounds, clip);
     if (IsEmpty(box)) continue;
     const int32_t* runLeft = coverLeft_.data();
     const int32_t* runRight = coverRight_.data();
@@ -740,9 +741,12 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
     }
     const KeptState& state = states[shape.state];
     // Sets the pixels of x0..x1 that no later shape took, then takes them all: into the run
-    // where they meet it, else to the marks.
+    // where they meet it, else to the marks. Whether all it was given lay in the runs.
+    bool spare = true;
     auto take = [&](int32_t y, int32_t x0, int32_t x1, uint32_t pixel) {
       const int32_t left = coverLeft_[size_t(y)], right = coverRight_[size_t(y)];
+      if (left <= x0 && x1 <= right) return;  // taken already, as a rule
+      spare = false;
       uint32_t* row = Row(y);
       const size_t at = size_t(y) * size_t(width_);
       uint8_t* marks = claims_.data() + at;
@@ -793,10 +797,17 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
         if (!meets(windows[0]) && !meets(windows[1])) continue;
         const raster::LineWalk walk(a, b);
         for (const Rect& within : windows)
-          walk.Visit(within, [&](int32_t x, int32_t y, int64_t) { take(y, x, x + 1, pixel); });
+          walk.Visit(within, [&](int32_t x, int32_t y, int64_t) {
+            if (x < runLeft[y] || x >= runRight[y]) take(y, x, x + 1, pixel);
+          });
       }
     }
-    if (state.brush.style == BrushStyle::Solid) {
+    // In every row the interior lies between the outline's first and last pixel: where the
+    // whole outline lay in the runs, so does the interior (unless the clip cut the outline).
+    const bool interiorTaken = spare && state.pen.style != PenStyle::Clear &&
+                               bounds.left >= clip.left && bounds.top >= clip.top &&
+                               bounds.right <= clip.right && bounds.bottom <= clip.bottom;
+    if (state.brush.style == BrushStyle::Solid && !interiorTaken) {
       const uint32_t pixel = ToPixel(state.brush.color);
       for (const Rect& within : windows)
         raster::ScanPolygon(shape.points, shape.count, within,
