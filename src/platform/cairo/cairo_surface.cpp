@@ -741,12 +741,14 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
     }
     const KeptState& state = states[shape.state];
     // Sets the pixels of x0..x1 that no later shape took, then takes them all: into the run
-    // where they meet it, else to the marks. Whether all it was given lay in the runs.
-    bool spare = true;
+    // where they meet it, else to the marks. The rows where what it was given did not all lie
+    // in the run.
+    int32_t changedTop = INT32_MAX, changedBottom = INT32_MIN;
     auto take = [&](int32_t y, int32_t x0, int32_t x1, uint32_t pixel) {
       const int32_t left = coverLeft_[size_t(y)], right = coverRight_[size_t(y)];
       if (left <= x0 && x1 <= right) return;  // taken already, as a rule
-      spare = false;
+      changedTop = std::min(changedTop, y);
+      changedBottom = std::max(changedBottom, y + 1);
       uint32_t* row = Row(y);
       const size_t at = size_t(y) * size_t(width_);
       uint8_t* marks = claims_.data() + at;
@@ -802,16 +804,20 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
           });
       }
     }
-    // In every row the interior lies between the outline's first and last pixel: where the
-    // whole outline lay in the runs, so does the interior (unless the clip cut the outline).
-    const bool interiorTaken = spare && state.pen.style != PenStyle::Clear &&
-                               bounds.left >= clip.left && bounds.top >= clip.top &&
-                               bounds.right <= clip.right && bounds.bottom <= clip.bottom;
-    if (state.brush.style == BrushStyle::Solid && !interiorTaken) {
-      const uint32_t pixel = ToPixel(state.brush.color);
-      for (const Rect& within : windows)
-        raster::ScanPolygon(shape.points, shape.count, within,
-                            [&](int32_t y, int32_t x0, int32_t x1) { take(y, x0, x1, pixel); });
+    if (state.brush.style != BrushStyle::Solid) continue;
+    const uint32_t pixel = ToPixel(state.brush.color);
+    auto fill = [&](const Rect& within) {
+      raster::ScanPolygon(shape.points, shape.count, within,
+                          [&](int32_t y, int32_t x0, int32_t x1) { take(y, x0, x1, pixel); });
+    };
+    if (state.pen.style != PenStyle::Clear && bounds.left >= clip.left &&
+        bounds.right <= clip.right) {
+      // In every row the interior lies between the outline's first and last pixel, all of
+      // which the outline's walk met (the clip cut no row of it): in a row where the whole
+      // outline lay in the run, so does the interior. Only the other rows are scanned.
+      fill({box.left, std::max(top, changedTop), box.right, std::min(bottom, changedBottom)});
+    } else {
+      for (const Rect& within : windows) fill(within);
     }
   }
 }
