@@ -796,12 +796,16 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
           return !IsEmpty(w) && std::min(a.x, b.x) < w.right && std::max(a.x, b.x) >= w.left &&
                  std::min(a.y, b.y) < w.bottom && std::max(a.y, b.y) >= w.top;
         };
-        if (!meets(windows[0]) && !meets(windows[1])) continue;
+        const bool meets0 = meets(windows[0]), meets1 = meets(windows[1]);
+        if (!meets0 && !meets1) continue;
         const raster::LineWalk walk(a, b);
-        for (const Rect& within : windows)
+        auto visit = [&](const Rect& within) {
           walk.Visit(within, [&](int32_t x, int32_t y, int64_t) {
             if (x < runLeft[y] || x >= runRight[y]) take(y, x, x + 1, pixel);
           });
+        };
+        if (meets0) visit(windows[0]);
+        if (meets1) visit(windows[1]);
       }
     }
     if (state.brush.style != BrushStyle::Solid) continue;
