@@ -741,14 +741,12 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
     }
     const KeptState& state = states[shape.state];
     // Sets the pixels of x0..x1 that no later shape took, then takes them all: into the run
-    // where they meet it, else to the marks. The rows where what it was given did not all lie
-    // in the run.
-    int32_t changedTop = INT32_MAX, changedBottom = INT32_MIN;
+    // where they meet it, else to the marks. The rows where taken pixels went to the marks
+    // (what it was given, or the run it replaced).
+    int32_t markedTop = INT32_MAX, markedBottom = INT32_MIN;
     auto take = [&](int32_t y, int32_t x0, int32_t x1, uint32_t pixel) {
       const int32_t left = coverLeft_[size_t(y)], right = coverRight_[size_t(y)];
       if (left <= x0 && x1 <= right) return;  // taken already, as a rule
-      changedTop = std::min(changedTop, y);
-      changedBottom = std::max(changedBottom, y + 1);
       uint32_t* row = Row(y);
       const size_t at = size_t(y) * size_t(width_);
       uint8_t* marks = claims_.data() + at;
@@ -776,6 +774,8 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
       auto mark = [&](int32_t from, int32_t to) {
         std::fill(marks + from, marks + to, stamp);
         rowClaims_[size_t(y)] = stamp;
+        markedTop = std::min(markedTop, y);
+        markedBottom = std::max(markedBottom, y + 1);
       };
       if (left >= right) {
         set(x0, x1);  // no run yet
@@ -817,9 +817,10 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
     if (state.pen.style != PenStyle::Clear && bounds.left >= clip.left &&
         bounds.right <= clip.right) {
       // In every row the interior lies between the outline's first and last pixel, all of
-      // which the outline's walk met (the clip cut no row of it): in a row where the whole
-      // outline lay in the run, so does the interior. Only the other rows are scanned.
-      fill({box.left, std::max(top, changedTop), box.right, std::min(bottom, changedBottom)});
+      // which the outline's walk met or found in the run (the clip cut no row of it). A row's
+      // run only grows while nothing goes to the marks: where nothing did, the run holds the
+      // row's whole outline, and so its interior. Only the other rows are scanned.
+      fill({box.left, std::max(top, markedTop), box.right, std::min(bottom, markedBottom)});
     } else {
       for (const Rect& within : windows) fill(within);
     }
