@@ -1105,6 +1105,36 @@ TEST(CairoSurfaceBatchedShapes, TakenPixelsStayTakenWhenAnotherPieceIsLonger) {
   EXPECT_EQ(kept.GetPixel(11, 20), kBlue);
 }
 
+// An outline pixel next to a later shape's run joins the run, but a clip whose row comes in
+// pieces may still keep it out.
+TEST(CairoSurfaceBatchedShapes, PixelsNextToTheRunKeepTheClip) {
+  auto draw = [](CairoSurface& surface) {
+    surface.Clear(kWhite);
+    // Rows 0 to 4 whole; below them only columns 12 to 19 and 25 on.
+    const Point clip[] = {{0, 0},  {40, 0},  {40, 20}, {25, 20}, {25, 5},
+                          {20, 5}, {20, 20}, {12, 20}, {12, 5},  {0, 5}};
+    surface.ClipPolygon(clip, 10);
+    Pen pen;
+    pen.color = kBlack;
+    surface.SetPen(pen);
+    Brush brush;
+    brush.color = kRed;
+    surface.SetBrush(brush);
+    const Point earlier[] = {{11, 6}, {11, 14}, {13, 14}, {13, 6}};
+    const Point later[] = {{12, 6}, {20, 6}, {20, 14}, {12, 14}};
+    surface.Polygon(earlier, 4);
+    brush.color = kGreen;
+    surface.SetBrush(brush);
+    surface.Polygon(later, 4);
+  };
+  CairoSurface kept(40, 20), atOnce(40, 20);
+  atOnce.SetDrawAtOnce(true);
+  draw(kept);
+  draw(atOnce);
+  EXPECT_EQ(kept.Snapshot().pixels, atOnce.Snapshot().pixels);
+  EXPECT_EQ(kept.GetPixel(11, 10), kWhite);
+}
+
 // A picture of everything, saved for looking at.
 TEST_F(CairoSurfaceTest, SamplerPicture) {
   UsePen(kBlue, 1);

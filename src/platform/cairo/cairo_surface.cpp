@@ -716,6 +716,8 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
   }
   const uint8_t stamp = claimStamp_;
   const Rect clip = clipBox_;
+  const uint8_t* const claims = claims_.data();
+  const bool masked = !clipMask_.empty();
   for (size_t i = shapes.size(); i-- > 0;) {
     const KeptShape& shape = shapes[i];
     const Rect bounds = BoundsOf(shape.points, shape.count, 0);
@@ -801,7 +803,24 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
         const raster::LineWalk walk(a, b);
         auto visit = [&](const Rect& within) {
           walk.Visit(within, [&](int32_t x, int32_t y, int64_t) {
-            if (x < runLeft[y] || x >= runRight[y]) take(y, x, x + 1, pixel);
+            int32_t& left = coverLeft_[size_t(y)];
+            int32_t& right = coverRight_[size_t(y)];
+            if (x >= left && x < right) return;
+            // As a rule a pixel next to the run: it joins the run, and is set unless taken
+            // already or clipped away (what take does, in short).
+            if ((x == left - 1 || x == right) && left < right &&
+                (!masked || (clipRowFrom_[size_t(y)] != kPieces && clipRowFrom_[size_t(y)] <= x &&
+                             x < clipRowTo_[size_t(y)]))) {
+              if (rowClaims_[size_t(y)] != stamp ||
+                  claims[size_t(y) * size_t(width_) + size_t(x)] != stamp)
+                Row(y)[x] = pixel;
+              if (x < left)
+                left = x;
+              else
+                right = x + 1;
+              return;
+            }
+            take(y, x, x + 1, pixel);
           });
         };
         if (meets0) visit(windows[0]);
