@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -295,7 +296,43 @@ void ScanEdges(const Point* points, int32_t count, const Rect& box, PolygonEdge*
   }
 }
 
+// GDI numbers the octants counter-clockwise in device space (y down) starting below +x.
+inline int Octant(int64_t dx, int64_t dy) {
+  if (dy > 0) {
+    if (dx > 0) return dx > dy ? 1 : 2;
+    return -dx > dy ? 4 : 3;
+  }
+  if (dx < 0) return -dx > -dy ? 5 : 6;
+  return dx > -dy ? 8 : 7;
+}
+
+constexpr int Bit(int octant) {
+  return 1 << (octant - 1);
+}
+
 }  // namespace detail
+
+// Here rather than in raster.cpp: kept shapes set up lines by the million.
+inline LineWalk::LineWalk(Point a, Point b) : x0_(a.x), y0_(a.y) {
+  using detail::Bit;
+  const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
+  const int oct = Bit(detail::Octant(dx, dy));
+  xMajor_ = oct & (Bit(1) | Bit(4) | Bit(5) | Bit(8));
+  sx_ = (oct & (Bit(1) | Bit(2) | Bit(7) | Bit(8))) ? 1 : -1;
+  sy_ = (oct & (Bit(1) | Bit(2) | Bit(3) | Bit(4))) ? 1 : -1;
+  bias_ = (oct & (Bit(3) | Bit(5) | Bit(6) | Bit(8))) ? 1 : 0;
+  major_ = xMajor_ ? std::llabs(dx) : std::llabs(dy);
+  minor_ = xMajor_ ? std::llabs(dy) : std::llabs(dx);
+}
+
+inline int64_t LineWalk::MinorSteps(int64_t j) const {
+  // Closed form of the Bresenham recurrence: the minor coordinate steps at pixel i+1 when
+  // 2*minor*(i+1) - major - 2*major*k + bias > 0.
+  constexpr int64_t kSmall = int64_t(1) << 30;
+  if (j >= 0 && j < kSmall && minor_ < kSmall && major_ < kSmall)
+    return detail::Quotient(2 * minor_ * j + major_ + bias_ - 1, 2 * major_);  // fits in 64 bits
+  return int64_t(((__int128)2 * minor_ * j + major_ + bias_ - 1) / ((__int128)2 * major_));
+}
 
 template <typename F>
 void ScanPolygon(const Point* points, int32_t count, const Rect& box, F&& span) {
