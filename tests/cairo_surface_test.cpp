@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -1006,6 +1007,20 @@ TEST(CairoSurfaceBatchedLines, LandAsIfEachWereDrawnAtOnce) {
   EXPECT_GT(CountColor(atOnce, kRed), 1000);
 }
 
+// Draws the same calls on a surface that keeps polygons and on one that draws each at once,
+// expects the same picture and returns the first, for a closer look.
+template <typename Draw>
+std::unique_ptr<CairoSurface> KeptAsAtOnce(int32_t width, int32_t height, Draw&& draw,
+                                           const std::string& label = "") {
+  auto kept = std::make_unique<CairoSurface>(width, height);
+  CairoSurface atOnce(width, height);
+  atOnce.SetDrawAtOnce(true);
+  draw(*kept);
+  draw(atOnce);
+  EXPECT_EQ(kept->Snapshot().pixels, atOnce.Snapshot().pixels) << label;
+  return kept;
+}
+
 // Polygons that later ones hide are left out: the faces of a 3D ribbon (bands stacked along a
 // walk of heights, column after column), drawn in each way that may or may not hide.
 TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
@@ -1068,11 +1083,7 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
         surface.Polygon(quad, 4);
       }
     };
-    CairoSurface kept(200, 120), atOnce(200, 120);
-    atOnce.SetDrawAtOnce(true);
-    draw(kept);
-    draw(atOnce);
-    EXPECT_EQ(kept.Snapshot().pixels, atOnce.Snapshot().pixels) << v.name;
+    KeptAsAtOnce(200, 120, draw, v.name);
   }
 }
 
@@ -1097,12 +1108,7 @@ TEST(CairoSurfaceBatchedShapes, TakenPixelsStayTakenWhenAnotherPieceIsLonger) {
       surface.Polygon(shapes[i], 4);
     }
   };
-  CairoSurface kept(120, 40), atOnce(120, 40);
-  atOnce.SetDrawAtOnce(true);
-  draw(kept);
-  draw(atOnce);
-  EXPECT_EQ(kept.Snapshot().pixels, atOnce.Snapshot().pixels);
-  EXPECT_EQ(kept.GetPixel(11, 20), kBlue);
+  EXPECT_EQ(KeptAsAtOnce(120, 40, draw)->GetPixel(11, 20), kBlue);
 }
 
 // An outline pixel next to a later shape's run joins the run, but a clip whose row comes in
@@ -1127,12 +1133,7 @@ TEST(CairoSurfaceBatchedShapes, PixelsNextToTheRunKeepTheClip) {
     surface.SetBrush(brush);
     surface.Polygon(later, 4);
   };
-  CairoSurface kept(40, 20), atOnce(40, 20);
-  atOnce.SetDrawAtOnce(true);
-  draw(kept);
-  draw(atOnce);
-  EXPECT_EQ(kept.Snapshot().pixels, atOnce.Snapshot().pixels);
-  EXPECT_EQ(kept.GetPixel(11, 10), kWhite);
+  EXPECT_EQ(KeptAsAtOnce(40, 20, draw)->GetPixel(11, 10), kWhite);
 }
 
 // A picture of everything, saved for looking at.

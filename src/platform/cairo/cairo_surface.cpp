@@ -752,7 +752,7 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
       uint32_t* row = Row(y);
       const size_t at = size_t(y) * size_t(width_);
       uint8_t* marks = claims_.data() + at;
-      const uint8_t* mask = clipMask_.empty() ? nullptr : clipMask_.data() + at;
+      const uint8_t* mask = masked ? clipMask_.data() + at : nullptr;
       int32_t maskFrom = INT32_MIN, maskTo = INT32_MAX;
       if (mask && clipRowFrom_[size_t(y)] != kPieces) {
         // The clip's row is one run: no pixel of it to look at.
