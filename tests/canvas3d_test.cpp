@@ -741,6 +741,57 @@ TEST(CanvasBox, FrontFaceAndDarkeningOfHatchedBrushes) {
   EXPECT_EQ(f.canvas.CurrentBackColor(), 0xC8C8C8u) << "face colour restored";
 }
 
+// The faces of a ribbon's pixel column drawn together are the faces drawn one by one, in
+// every view: the same polygons with the same corners. (Together, each height is projected
+// once and in doubles, which must round as the plain projection does; heights far out go
+// another way, and corners beyond the surface's reach are clipped.)
+TEST(CanvasUprightPlanes, TheFacesDrawnOneByOne) {
+  struct View {
+    int32_t elevation, rotation, tilt, perspective, zoom;
+    bool orthogonal;
+  };
+  const View views[] = {{357, 320, 0, 34, 100, false},  {345, 345, 0, 15, 100, false},
+                        {300, 20, 10, 100, 250, false}, {10, 200, 0, 1, 33, false},
+                        {271, 89, 45, 100, 100, false}, {0, 0, 0, 0, 100, false},
+                        {345, 345, 0, 15, 100, true}};
+  uint64_t seed = 1;
+  auto random = [&](int64_t n) {  // 0 .. n-1
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    return int64_t((seed >> 33) % uint64_t(n));
+  };
+  for (const View& view : views) {
+    for (int round = 0; round < 16; ++round) {
+      // A walk of heights, now and then a leap (far out on the last rounds).
+      std::vector<std::pair<int32_t, int32_t>> faces;
+      const int64_t leap = round < 12 ? 400 : 400000000;
+      int32_t y = int32_t(random(300));
+      for (int k = 0; k < 400; ++k) {
+        const int32_t next =
+            int32_t(random(10) == 0 ? random(2 * leap) - leap : y + random(41) - 20);
+        if (next != y) faces.push_back({y, next});
+        y = next;
+      }
+      const int32_t x = int32_t(random(400)) - 50, z0 = int32_t(random(20)), z1 = z0 + 20;
+      Fixture together, alone;
+      for (Fixture* f : {&together, &alone}) {
+        f->Rotated(view.elevation, view.rotation, view.tilt, view.perspective);
+        f->options.SetOrthogonal(view.orthogonal);
+        f->options.SetZoom(view.zoom);
+        f->Begin();
+      }
+      together.canvas.DrawUprightPlanes(x, faces, z0, z1);
+      for (const auto& [from, to] : faces)
+        alone.canvas.DrawPlaneAtZRange({x, to}, {x, from}, z0, z1);
+      const std::vector<Call> a = together.surface.Only("Polygon");
+      const std::vector<Call> b = alone.surface.Only("Polygon");
+      ASSERT_EQ(a.size(), b.size()) << "view " << view.elevation << "/" << view.rotation;
+      for (size_t i = 0; i < a.size(); ++i)
+        ASSERT_EQ(a[i].points, b[i].points) << "view " << view.elevation << "/" << view.rotation
+                                            << ", round " << round << ", face " << i;
+    }
+  }
+}
+
 TEST(CanvasPyramid, FacesOfUprightAndInvertedPyramids) {
   Fixture f;
   f.Begin();

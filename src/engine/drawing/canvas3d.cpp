@@ -1042,6 +1042,81 @@ void TZidCanvas3D::DrawPlaneAtZRange(Point a, Point b, int32_t z0, int32_t z1) {
   SelectedPolygon3D(pts, 4);
 }
 
+void TZidCanvas3D::ProjectUprights(int32_t x, const int32_t* ys, size_t count, int32_t z0,
+                                   int32_t z1, UprightCorners* out) const {
+  auto exact = [&](int32_t y, UprightCorners& corners) {
+    const DPoint at0 = Project(x, y, z0), at1 = Project(x, y, z1);
+    corners.inside = Inside(at0) && Inside(at1);
+    corners.pixel0 = {Coord(at0.x), Coord(at0.y)};
+    corners.pixel1 = {Coord(at1.x), Coord(at1.y)};
+  };
+  size_t k = 0;
+  const double pf = perspectiveFactor_;
+  if (is3D_ && !orthogonal_ && pf > 0 && count > 0) {
+    // Project's perspective works in long doubles, which cost. In doubles each term of the
+    // depth is off by a unit or two of its last place, which moves the factor by a few
+    // units of its own while the depth's terms stay small and the factor well away from
+    // zero (it is linear in y: checked at the lowest and highest height). A coordinate then
+    // rounds as Project rounds it unless it lies within a hair of a half, where Project
+    // decides.
+    const double dx = double(x) - centreX_;
+    const double c = double(cosElevSinRot_), s = double(sinElevation_), along = dx * c;
+    const double zs[2] = {double(z0) - centreZ_, double(z1) - centreZ_};
+    const double depths[2] = {zs[0] * zp_, zs[1] * zp_};
+    int32_t low = ys[0], high = ys[0];
+    for (size_t i = 1; i < count; ++i) {
+      low = std::min(low, ys[i]);
+      high = std::max(high, ys[i]);
+    }
+    bool fits = true;
+    for (const int32_t y : {low, high}) {
+      const double dy = double(y) - centreY_;
+      for (const double depth : depths) {
+        const double size = pf * (std::fabs(along) + std::fabs(dy * s) + std::fabs(depth));
+        const double g = 1.0 - pf * ((along - dy * s) + depth);
+        fits = fits && size < 4 && g > 0.25;
+      }
+    }
+    using V2 = double __attribute__((vector_size(16)));
+    using I2 = int64_t __attribute__((vector_size(16)));
+    const I2 magnitude = {INT64_MAX, INT64_MAX};
+    constexpr double kInteger = 4503599627370496.0;  // 2^52, as in RoundEven
+    const double ax = dx * xx_, ay = dx * yx_;
+    for (; fits && k + 2 <= count; k += 2) {
+      const V2 dy = {double(ys[k]) - centreY_, double(ys[k + 1]) - centreY_};
+      const V2 t = along - dy * s, bx = ax + dy * xy_, by = ay + dy * yy_;
+      V2 px[2], py[2];
+      I2 doubt = {0, 0};
+      for (int z = 0; z < 2; ++z) {
+        const V2 f = zoomFactor_ * (1.0 - pf * (t + depths[z]));
+        const V2 vx = (bx + zs[z] * xz_) * f, vy = (by + zs[z] * yz_) * f;
+        const V2 mx = V2(I2(vx) & magnitude), my = V2(I2(vy) & magnitude);
+        const V2 rx = (mx + kInteger) - kInteger, ry = (my + kInteger) - kInteger;
+        const V2 hair = (mx + my + 1.0) * 0x1p-36;
+        // A size less its rounding is at most a half: one too near it, too big or not a
+        // number is a doubt.
+        const V2 fx = V2(I2(rx - mx) & magnitude), fy = V2(I2(ry - my) & magnitude);
+        doubt |= (fx >= 0.5 - hair) | (fy >= 0.5 - hair) | (mx >= 0x1p40) | (my >= 0x1p40) |
+                 (mx != mx) | (my != my);
+        px[z] = V2(I2(rx) | (I2(vx) & ~magnitude)) + projCentreX_;
+        py[z] = V2(I2(ry) | (I2(vy) & ~magnitude)) + projCentreY_;
+      }
+      for (int lane = 0; lane < 2; ++lane) {
+        UprightCorners& corners = out[k + size_t(lane)];
+        if (doubt[lane]) {
+          exact(ys[k + size_t(lane)], corners);
+          continue;
+        }
+        const DPoint at0{px[0][lane], py[0][lane]}, at1{px[1][lane], py[1][lane]};
+        corners.inside = Inside(at0) && Inside(at1);
+        corners.pixel0 = {Coord(at0.x), Coord(at0.y)};
+        corners.pixel1 = {Coord(at1.x), Coord(at1.y)};
+      }
+    }
+  }
+  for (; k < count; ++k) exact(ys[k], out[k]);
+}
+
 void TZidCanvas3D::DrawUprightPlanes(int32_t x,
                                      const std::vector<std::pair<int32_t, int32_t>>& faces,
                                      int32_t z0, int32_t z1) {
@@ -1051,53 +1126,72 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
     low = std::min<int64_t>({low, from, to});
     high = std::max<int64_t>({high, from, to});
   }
-  // A height's two corners in pixels, when both lie where the surface takes them as they are
-  // (a face with any other corner goes through PolygonD); remembered where the heights are
-  // few (a slot counts when it bears this call's stamp, so that the table is not cleared for
-  // every column), in small slots that stay in the nearest cache.
-  struct Corners {
-    uint32_t stamp = 0;
-    bool inside = false;
-    Point pixel0, pixel1;
-  };
-  thread_local std::vector<Corners> heights;
-  thread_local uint32_t stamp = 0;
-  const bool remember = high - low < int64_t(4 * faces.size() + 1024);
-  if (remember) {
-    const size_t size = size_t(high - low + 1);
-    if (heights.size() < size) heights.resize(size);
-    if (++stamp == 0) {
-      for (Corners& c : heights) c.stamp = 0;
-      stamp = 1;
-    }
-  }
-  auto corners = [&](int32_t y, Corners& c) -> const Corners& {
-    Corners* slot = remember ? &heights[size_t(y - low)] : &c;
-    if (!remember || slot->stamp != stamp) {
-      const DPoint at0 = Project(x, y, z0), at1 = Project(x, y, z1);
-      slot->inside = Inside(at0) && Inside(at1);
-      if (slot->inside) {
-        slot->pixel0 = {Coord(at0.x), Coord(at0.y)};
-        slot->pixel1 = {Coord(at1.x), Coord(at1.y)};
-      }
-      slot->stamp = stamp;
-    }
-    return *slot;
-  };
-  for (const auto& [from, to] : faces) {
-    Corners spareTo, spareFrom;
-    const Corners& a = corners(to, spareTo);
-    const Corners& b = corners(from, spareFrom);
-    if (!surface_) continue;
+  // A face whose four corners lie where the surface takes them as they are goes to it as
+  // they are, any other through PolygonD.
+  auto draw = [&](int32_t from, int32_t to, const UprightCorners& a, const UprightCorners& b) {
+    if (!surface_) return;
     if (a.inside && b.inside) {
-      const Point pts[4] = {a.pixel0, b.pixel0, b.pixel1, a.pixel1};
+      // Point by point: a block built of narrow stores and read back in wide loads would
+      // wait for them.
+      Point pts[4];
+      pts[0] = a.pixel0;
+      pts[1] = b.pixel0;
+      pts[2] = b.pixel1;
+      pts[3] = a.pixel1;
       surface_->Polygon(pts, 4);
     } else {
       const DPoint pts[4] = {Project(x, to, z0), Project(x, from, z0), Project(x, from, z1),
                              Project(x, to, z1)};
       PolygonD(pts, 4);
     }
+  };
+  if (high - low >= int64_t(4 * faces.size() + 1024)) {
+    // Heights far apart: each face on its own.
+    for (const auto& [from, to] : faces) {
+      const int32_t ys[2] = {to, from};
+      UprightCorners corners[2];
+      ProjectUprights(x, ys, 2, z0, z1, corners);
+      draw(from, to, corners[0], corners[1]);
+    }
+    return;
   }
+  // Each height once: the faces' heights listed as they come (a face mostly starts where
+  // the one before it ended, which needs no look), then projected together into slots that
+  // stay in the nearest cache. A slot counts when it bears this call's stamp, so that the
+  // table is not cleared for every column.
+  thread_local std::vector<uint32_t> stamps;
+  thread_local std::vector<UprightCorners> slots;
+  thread_local std::vector<int32_t> heights;
+  thread_local std::vector<UprightCorners> found;
+  thread_local uint32_t stamp = 0;
+  const size_t size = size_t(high - low + 1);
+  if (stamps.size() < size) {
+    stamps.resize(size);
+    slots.resize(size);
+  }
+  if (++stamp == 0) {
+    std::fill(stamps.begin(), stamps.end(), 0u);
+    stamp = 1;
+  }
+  heights.resize(2 * faces.size());
+  size_t count = 0;
+  auto meet = [&](int32_t y) {
+    uint32_t& slot = stamps[size_t(y - low)];
+    heights[count] = y;
+    count += slot != stamp;
+    slot = stamp;
+  };
+  int64_t previous = INT64_MIN;
+  for (const auto& [from, to] : faces) {
+    if (from != previous) meet(from);
+    meet(to);
+    previous = to;
+  }
+  found.resize(count);
+  ProjectUprights(x, heights.data(), count, z0, z1, found.data());
+  for (size_t k = 0; k < count; ++k) slots[size_t(heights[k] - low)] = found[k];
+  for (const auto& [from, to] : faces)
+    draw(from, to, slots[size_t(to - low)], slots[size_t(from - low)]);
 }
 
 void TZidCanvas3D::DrawQuadAtZ(const Point (&points)[4], int32_t z) {

@@ -316,6 +316,15 @@ class TZidCanvas3D {
 
   // Projection in double, rounded like ProjectPoint but not clamped.
   DPoint Project(double x, double y, double z) const;
+  // The corners of an upright face at one height: (x, y, z0) and (x, y, z1) as Project and
+  // Coord make them, and whether both lie where the surface takes them as they are.
+  struct UprightCorners {
+    Point pixel0, pixel1;
+    bool inside = false;
+  };
+  // out[k] for the height ys[k], for every k < count.
+  void ProjectUprights(int32_t x, const int32_t* ys, size_t count, int32_t z0, int32_t z1,
+                       UprightCorners* out) const;
   double ViewDepth(const D3& p) const;
   void ComputeTrigonometry();
   void AttachSurface(platform::Surface* surface);

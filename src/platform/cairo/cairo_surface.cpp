@@ -130,7 +130,8 @@ int64_t Floor(double v) {
 }
 
 // Whether left[k] <= from and right[k] >= to for every k < n: four rows at a time.
-bool Within(const int32_t* left, const int32_t* right, int32_t n, int32_t from, int32_t to) {
+[[gnu::always_inline]] inline bool Within(const int32_t* left, const int32_t* right, int32_t n,
+                                          int32_t from, int32_t to) {
   using V4 = int32_t __attribute__((vector_size(16)));
   const V4 f = {from, from, from, from}, t = {to, to, to, to};
   int32_t k = 0;
@@ -146,7 +147,22 @@ bool Within(const int32_t* left, const int32_t* right, int32_t n, int32_t from, 
   return true;
 }
 
-Rect BoundsOf(const Point* pts, int32_t count, int64_t margin) {
+// n pixels from src to dst (which do not overlap), without what lies above the colour:
+// four at a time, as a window's worth comes with every paint.
+void CopyColours(const uint32_t* src, uint32_t* dst, int64_t n) {
+  using V4 = uint32_t __attribute__((vector_size(16)));
+  const V4 colour = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+  int64_t k = 0;
+  for (; k + 4 <= n; k += 4) {
+    V4 p;
+    std::memcpy(&p, src + k, sizeof p);
+    p &= colour;
+    std::memcpy(dst + k, &p, sizeof p);
+  }
+  for (; k < n; ++k) dst[k] = src[k] & 0xFFFFFF;
+}
+
+[[gnu::always_inline]] inline Rect BoundsOf(const Point* pts, int32_t count, int64_t margin) {
   if (count <= 0) return {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   int32_t l = pts[0].x, t = pts[0].y, r = l, b = t;
   for (int32_t i = 1; i < count; ++i) {
@@ -1252,7 +1268,7 @@ void CairoSurface::BlitPixels(const uint32_t* pixels, int32_t srcStride, int32_t
     for (int64_t y = top; y < bottom && left < right; ++y) {
       const uint32_t* src = pixels + size_t(y - dy) * size_t(srcStride) + size_t(left - dx);
       uint32_t* dst = Row(int32_t(y)) + left;
-      for (int64_t n = right - left; n > 0; --n) *dst++ = *src++ & 0xFFFFFF;
+      CopyColours(src, dst, right - left);
     }
     return;
   }
