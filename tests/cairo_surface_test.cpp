@@ -1087,6 +1087,36 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
   }
 }
 
+// Polygons given together are drawn as one by one, also when there are more of them than the
+// surface keeps before it settles (each colour taken anew after a settle) and when their pen
+// keeps them from being kept at all.
+TEST(CairoSurfaceBatchedShapes, PolygonsTogetherAsOneByOne) {
+  std::vector<Point> quads;
+  for (int32_t k = 0; k < 70000; ++k) {
+    const int32_t x = k * 7 % 61, y = k * 13 % 53, w = 2 + k % 5, h = 1 + k % 7;
+    quads.insert(quads.end(), {{x, y}, {x + w, y + h / 2}, {x + w, y + h}, {x, y + h - 1}});
+  }
+  for (const int32_t penWidth : {1, 3}) {
+    auto draw = [&](CairoSurface& surface) {
+      surface.Clear(kWhite);
+      const Rgb colors[] = {kRed, kGreen, kBlue};
+      const size_t count = quads.size() / 4, parts[] = {0, count - 9, count - 4, count};
+      for (int i = 0; i < 3; ++i) {
+        Pen pen;
+        pen.color = kBlack;
+        pen.width = penWidth;
+        surface.SetPen(pen);
+        Brush brush;
+        brush.color = colors[i];
+        surface.SetBrush(brush);
+        surface.Polygons(quads.data() + 4 * parts[i], 4, parts[i + 1] - parts[i]);
+      }
+    };
+    // Drawn at once, the surface goes through Polygon after Polygon.
+    KeptAsAtOnce(64, 64, draw, "pen width " + std::to_string(penWidth));
+  }
+}
+
 // Pixels a later shape set stay its own when an earlier shape's longer piece of the same rows
 // takes the place of the later one's in what is known to be covered.
 TEST(CairoSurfaceBatchedShapes, TakenPixelsStayTakenWhenAnotherPieceIsLonger) {

@@ -130,6 +130,11 @@ class Surface {
   // Filled shapes: outlined with the pen, filled with the brush, covering columns
   // left..right-1 and rows top..bottom-1.
   virtual void Polygon(const Point* points, int32_t count) = 0;
+  // Polygons of count points each, one after another in points: drawn as Polygon draws them,
+  // in order.
+  virtual void Polygons(const Point* points, int32_t count, size_t polygons) {
+    for (size_t k = 0; k < polygons; ++k) Polygon(points + k * size_t(count), count);
+  }
   virtual void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
   virtual void RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
                          int32_t ellipseWidth, int32_t ellipseHeight) = 0;

@@ -1126,20 +1126,28 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
     low = std::min<int64_t>({low, from, to});
     high = std::max<int64_t>({high, from, to});
   }
-  // A face whose four corners lie where the surface takes them as they are goes to it as
-  // they are, any other through PolygonD.
+  // Faces whose four corners lie where the surface takes them as they are go to it as they
+  // are, together; any other through PolygonD, in its turn.
+  thread_local std::vector<Point> quads;
+  quads.clear();
+  auto flush = [&] {
+    if (surface_ && !quads.empty()) surface_->Polygons(quads.data(), 4, quads.size() / 4);
+    quads.clear();
+  };
   auto draw = [&](int32_t from, int32_t to, const UprightCorners& a, const UprightCorners& b) {
     if (!surface_) return;
     if (a.inside && b.inside) {
       // Point by point: a block built of narrow stores and read back in wide loads would
       // wait for them.
-      Point pts[4];
-      pts[0] = a.pixel0;
-      pts[1] = b.pixel0;
-      pts[2] = b.pixel1;
-      pts[3] = a.pixel1;
-      surface_->Polygon(pts, 4);
+      const size_t at = quads.size();
+      quads.resize(at + 4);
+      Point* quad = quads.data() + at;
+      quad[0] = a.pixel0;
+      quad[1] = b.pixel0;
+      quad[2] = b.pixel1;
+      quad[3] = a.pixel1;
     } else {
+      flush();
       const DPoint pts[4] = {Project(x, to, z0), Project(x, from, z0), Project(x, from, z1),
                              Project(x, to, z1)};
       PolygonD(pts, 4);
@@ -1153,6 +1161,7 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
       ProjectUprights(x, ys, 2, z0, z1, corners);
       draw(from, to, corners[0], corners[1]);
     }
+    flush();
     return;
   }
   // Each height once: the faces' heights listed as they come (a face mostly starts where
@@ -1192,6 +1201,7 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
   for (size_t k = 0; k < count; ++k) slots[size_t(heights[k] - low)] = found[k];
   for (const auto& [from, to] : faces)
     draw(from, to, slots[size_t(to - low)], slots[size_t(from - low)]);
+  flush();
 }
 
 void TZidCanvas3D::DrawQuadAtZ(const Point (&points)[4], int32_t z) {

@@ -567,25 +567,51 @@ Rect CairoSurface::ShapeBox(int32_t left, int32_t top, int32_t right, int32_t bo
   return r;
 }
 
-void CairoSurface::Polygon(const Point* points, int32_t count) {
-  if (!drawAtOnce_ && count >= 2 && count <= kKeptShapePoints && PenRop() == Rop::Copy &&
-      (pen_.style == PenStyle::Clear || CosmeticPen())) {
-    // Kept for later (see SettleShapes): the faces of a 3D ribbon come by the million.
-    SettleLines();
+bool CairoSurface::KeepsShapes(int32_t count) const {
+  return !drawAtOnce_ && count >= 2 && count <= kKeptShapePoints && PenRop() == Rop::Copy &&
+         (pen_.style == PenStyle::Clear || CosmeticPen());
+}
+
+void CairoSurface::KeepShapes(const Point* points, int32_t count, size_t polygons) {
+  // Kept for later (see SettleShapes): the faces of a 3D ribbon come by the million.
+  SettleLines();
+  while (polygons > 0) {
+    // Settling empties the list of states too.
     if (keptStates_.empty() || keptVersion_ != stateVersion_) {
       const KeptState state{pen_, brush_, backMode_, backColor_};
       if (keptStates_.empty() || !(keptStates_.back() == state)) keptStates_.push_back(state);
       keptVersion_ = stateVersion_;
     }
-    KeptShape& shape = shapes_.emplace_back();
-    for (int32_t k = 0; k < count; ++k) shape.points[k] = points[k];
-    shape.count = count;
-    shape.state = uint32_t(keptStates_.size() - 1);
+    const auto state = uint32_t(keptStates_.size() - 1);
+    const size_t take = std::min(polygons, kMaxKeptShapes - shapes_.size());
+    const size_t at = shapes_.size();
+    shapes_.resize(at + take);
+    for (size_t k = 0; k < take; ++k, points += count) {
+      KeptShape& shape = shapes_[at + k];
+      for (int32_t j = 0; j < count; ++j) shape.points[j] = points[j];
+      shape.count = count;
+      shape.state = state;
+    }
+    polygons -= take;
     if (shapes_.size() >= kMaxKeptShapes) SettleShapes();
+  }
+}
+
+void CairoSurface::Polygon(const Point* points, int32_t count) {
+  if (KeepsShapes(count)) {
+    KeepShapes(points, count, 1);
     return;
   }
   if (count < 2) return;
   DrawPolygon(points, count);  // settles
+}
+
+void CairoSurface::Polygons(const Point* points, int32_t count, size_t polygons) {
+  if (KeepsShapes(count)) {
+    KeepShapes(points, count, polygons);
+    return;
+  }
+  Surface::Polygons(points, count, polygons);
 }
 
 void CairoSurface::DrawPolygon(const Point* points, int32_t count) {

@@ -78,6 +78,7 @@ class CairoSurface : public Surface {
   using Surface::Polyline;
 
   void Polygon(const Point* points, int32_t count) override;
+  void Polygons(const Point* points, int32_t count, size_t polygons) override;
   using Surface::Polygon;
   void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
   void RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t ellipseWidth,
@@ -232,6 +233,8 @@ class CairoSurface : public Surface {
     uint32_t state = 0;  // in keptStates_
   };
   std::vector<KeptShape> shapes_;
+  bool KeepsShapes(int32_t count) const;
+  void KeepShapes(const Point* points, int32_t count, size_t polygons);
   std::vector<KeptState> keptStates_;
   // Counts the changes of pen, brush and background; the last kept state is the drawing
   // state while keptVersion_ still equals it.
