@@ -1101,16 +1101,22 @@ void TZidCanvas3D::ProjectUprights(int32_t x, const int32_t* ys, size_t count, i
         px[z] = V2(I2(rx) | (I2(vx) & ~magnitude)) + projCentreX_;
         py[z] = V2(I2(ry) | (I2(vy) & ~magnitude)) + projCentreY_;
       }
+      // The projected centre is whole, so are the points: inside the limit, Coord is the
+      // plain conversion.
+      const I2 inside =
+          (V2(I2(px[0]) & magnitude) <= kLimit) & (V2(I2(py[0]) & magnitude) <= kLimit) &
+          (V2(I2(px[1]) & magnitude) <= kLimit) & (V2(I2(py[1]) & magnitude) <= kLimit);
       for (int lane = 0; lane < 2; ++lane) {
         UprightCorners& corners = out[k + size_t(lane)];
         if (doubt[lane]) {
           exact(ys[k + size_t(lane)], corners);
-          continue;
+        } else if (inside[lane]) {
+          corners.inside = true;
+          corners.pixel0 = {int32_t(px[0][lane]), int32_t(py[0][lane])};
+          corners.pixel1 = {int32_t(px[1][lane]), int32_t(py[1][lane])};
+        } else {
+          corners.inside = false;
         }
-        const DPoint at0{px[0][lane], py[0][lane]}, at1{px[1][lane], py[1][lane]};
-        corners.inside = Inside(at0) && Inside(at1);
-        corners.pixel0 = {Coord(at0.x), Coord(at0.y)};
-        corners.pixel1 = {Coord(at1.x), Coord(at1.y)};
       }
     }
   }
