@@ -1092,7 +1092,7 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
 // keeps them from being kept at all.
 TEST(CairoSurfaceBatchedShapes, PolygonsTogetherAsOneByOne) {
   std::vector<Point> quads;
-  for (int32_t k = 0; k < 70000; ++k) {
+  for (int32_t k = 0; k < int32_t(CairoSurface::kMaxKeptShapes) + 4500; ++k) {
     const int32_t x = k * 7 % 61, y = k * 13 % 53, w = 2 + k % 5, h = 1 + k % 7;
     quads.insert(quads.end(), {{x, y}, {x + w, y + h / 2}, {x + w, y + h}, {x, y + h - 1}});
   }

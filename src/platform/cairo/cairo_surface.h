@@ -28,6 +28,10 @@ class CairoSurface : public Surface {
   CairoSurface& operator=(const CairoSurface&) = delete;
 
   bool Monochrome() const { return monochrome_; }
+  // Polygons are kept and set from the last back (see SettleShapes), this many at most: a
+  // 3D ribbon's faces of many a column (each batch's last column is painted whole, however
+  // much of it the next batch then hides).
+  static constexpr size_t kMaxKeptShapes = 131072;
   // The backing RGB24 image surface, up to date with everything drawn so far (for output, and
   // for hosts that draw on it with Cairo: flush it before drawing through this class again).
   cairo_surface_t* CairoHandle();
@@ -219,7 +223,6 @@ class CairoSurface : public Surface {
   // Polygons of up to four points kept for later (see SettleShapes), with what they are drawn
   // with; and the rows' runs of pixels set by later shapes.
   static constexpr int32_t kKeptShapePoints = 4;
-  static constexpr size_t kMaxKeptShapes = 65536;
   struct KeptState {
     Pen pen;
     Brush brush;
