@@ -1042,8 +1042,9 @@ void TZidCanvas3D::DrawPlaneAtZRange(Point a, Point b, int32_t z0, int32_t z1) {
   SelectedPolygon3D(pts, 4);
 }
 
-void TZidCanvas3D::ProjectUprights(int32_t x, const int32_t* ys, size_t count, int32_t z0,
-                                   int32_t z1, UprightCorners* out) const {
+void TZidCanvas3D::ProjectUprights(int32_t x, const int32_t* ys, size_t count, int32_t low,
+                                   int32_t high, int32_t z0, int32_t z1,
+                                   UprightCorners* out) const {
   auto exact = [&](int32_t y, UprightCorners& corners) {
     const DPoint at0 = Project(x, y, z0), at1 = Project(x, y, z1);
     corners.inside = Inside(at0) && Inside(at1);
@@ -1063,11 +1064,6 @@ void TZidCanvas3D::ProjectUprights(int32_t x, const int32_t* ys, size_t count, i
     const double c = double(cosElevSinRot_), s = double(sinElevation_), along = dx * c;
     const double zs[2] = {double(z0) - centreZ_, double(z1) - centreZ_};
     const double depths[2] = {zs[0] * zp_, zs[1] * zp_};
-    int32_t low = ys[0], high = ys[0];
-    for (size_t i = 1; i < count; ++i) {
-      low = std::min(low, ys[i]);
-      high = std::max(high, ys[i]);
-    }
     bool fits = true;
     for (const int32_t y : {low, high}) {
       const double dy = double(y) - centreY_;
@@ -1126,7 +1122,7 @@ void TZidCanvas3D::ProjectUprights(int32_t x, const int32_t* ys, size_t count, i
 void TZidCanvas3D::DrawUprightPlanes(int32_t x,
                                      const std::vector<std::pair<int32_t, int32_t>>& faces,
                                      int32_t z0, int32_t z1) {
-  if (faces.empty()) return;
+  if (faces.empty() || !surface_) return;
   int64_t low = INT64_MAX, high = INT64_MIN;
   for (const auto& [from, to] : faces) {
     low = std::min<int64_t>({low, from, to});
@@ -1137,11 +1133,10 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
   thread_local std::vector<Point> quads;
   quads.clear();
   auto flush = [&] {
-    if (surface_ && !quads.empty()) surface_->Polygons(quads.data(), 4, quads.size() / 4);
+    if (!quads.empty()) surface_->Polygons(quads.data(), 4, quads.size() / 4);
     quads.clear();
   };
   auto draw = [&](int32_t from, int32_t to, const UprightCorners& a, const UprightCorners& b) {
-    if (!surface_) return;
     if (a.inside && b.inside) {
       // Point by point: a block built of narrow stores and read back in wide loads would
       // wait for them.
@@ -1164,7 +1159,7 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
     for (const auto& [from, to] : faces) {
       const int32_t ys[2] = {to, from};
       UprightCorners corners[2];
-      ProjectUprights(x, ys, 2, z0, z1, corners);
+      ProjectUprights(x, ys, 2, std::min(from, to), std::max(from, to), z0, z1, corners);
       draw(from, to, corners[0], corners[1]);
     }
     flush();
@@ -1203,7 +1198,7 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
     previous = to;
   }
   found.resize(count);
-  ProjectUprights(x, heights.data(), count, z0, z1, found.data());
+  ProjectUprights(x, heights.data(), count, int32_t(low), int32_t(high), z0, z1, found.data());
   for (size_t k = 0; k < count; ++k) slots[size_t(heights[k] - low)] = found[k];
   for (const auto& [from, to] : faces)
     draw(from, to, slots[size_t(to - low)], slots[size_t(from - low)]);

@@ -322,9 +322,9 @@ class TZidCanvas3D {
     Point pixel0, pixel1;
     bool inside = false;
   };
-  // out[k] for the height ys[k], for every k < count.
-  void ProjectUprights(int32_t x, const int32_t* ys, size_t count, int32_t z0, int32_t z1,
-                       UprightCorners* out) const;
+  // out[k] for the height ys[k], for every k < count; the heights lie within low..high.
+  void ProjectUprights(int32_t x, const int32_t* ys, size_t count, int32_t low, int32_t high,
+                       int32_t z0, int32_t z1, UprightCorners* out) const;
   double ViewDepth(const D3& p) const;
   void ComputeTrigonometry();
   void AttachSurface(platform::Surface* surface);
