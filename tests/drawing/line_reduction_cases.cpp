@@ -156,6 +156,15 @@ void BeyondTheAxes(TChart& chart) {
   chart.BottomAxis().SetMinMax(1000, 19000);
 }
 
+// Heights that are no number, infinite, far above the chart, beyond the point limits or beyond
+// the axis' reach, inside columns of many points.
+void OddHeights(TChart& chart) {
+  TLineSeries& s = AddLine(chart, clBlue, Walk(20000, 113, 0.3));
+  const double odd[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 3e4, -1e5, 1e12, -1e12};
+  for (int32_t i = 0, k = 0; i < 20000; i += 389, ++k) s.YValues().SetValueAt(i, odd[k % 7]);
+  chart.LeftAxis().SetMinMax(-60, 60);
+}
+
 void ZoomedIn(TChart& chart) {
   AddLine(chart, clBlue, Walk(20000, 23));
   chart.BottomAxis().SetMinMax(3000.5, 3900.25);
@@ -263,6 +272,7 @@ const std::vector<LineReductionCase> kCases = {
     {"repeated_x", 120, 80, RepeatedX},
     {"beyond_the_axes", 120, 80, BeyondTheAxes},
     {"half_way_heights", 64, 48, HalfWayHeights},
+    {"odd_heights", 120, 80, OddHeights},
     {"zoomed_in", 120, 80, ZoomedIn},
     {"inverted_axes", 120, 80, InvertedAxes},
     {"logarithmic", 120, 80, Logarithmic},

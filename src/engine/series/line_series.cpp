@@ -121,6 +121,50 @@ struct TColumnBlocks {
     }
     return i;
   }
+
+  // A line's column needs only its lowest, highest and last heights. Between two values whose
+  // estimates lie in range, a linear axis maps every value in order (each step of the mapping
+  // keeps the order of its input, and so does the multiplier, reversing it when negative): the
+  // run of blocks keeps only the lowest and highest raw Y values, and the heights of those two
+  // and of the last are mapped once, at its end; the heights between lie within the limits
+  // when theirs do. Returns the first point not taken, having added the three heights; returns
+  // `i` itself when an extreme is out of range or beyond the point limits, where the checked
+  // blocks above find the exact point at which the column ends.
+  int32_t GatherExtremes(int32_t i, int32_t lastGathered, TColor storedColor, double columnLow,
+                         double columnHigh, const TAxisPixelMap& yPixel, TColumnRun& column) const {
+    const V2d xm = Splat2(xMultiplier), lo = Splat2(columnLow), hi = Splat2(columnHigh);
+    V2d low = Splat2(HUGE_VAL), high = -low;
+    const int32_t start = i;
+    for (; i + 3 <= lastGathered; i += 4) {
+      const TColor* c = colors + i;
+      if (((c[0] ^ storedColor) | (c[1] ^ storedColor) | (c[2] ^ storedColor) |
+           (c[3] ^ storedColor)) != 0)
+        break;
+      const V2d x0 = Load2(xs + i) * xm, x1 = Load2(xs + i + 2) * xm;
+      const V2d y0 = Load2(ys + i), y1 = Load2(ys + i + 2);
+      // No NaN: it has no place in the order.
+      const V2l ok = (x0 >= lo) & (x0 <= hi) & (x1 >= lo) & (x1 <= hi) & (y0 == y0) & (y1 == y1);
+      if (!(ok[0] & ok[1])) break;
+      low = low < y0 ? low : y0;
+      low = low < y1 ? low : y1;
+      high = high > y0 ? high : y0;
+      high = high > y1 ? high : y1;
+    }
+    if (i == start) return i;
+    double a = std::min(low[0], low[1]) * yMultiplier, b = std::max(high[0], high[1]) * yMultiplier;
+    if (b < a) std::swap(a, b);
+    const auto mapped = [&](double v, int32_t& pixel) {
+      if (!(std::fabs((v - minimum) * scale) < 2147483000.0)) return false;
+      pixel = yPixel(v);
+      return pixel >= -kMaxPointPixel && pixel <= kMaxPointPixel;
+    };
+    int32_t pa = 0, pb = 0;
+    if (!mapped(a, pa) || !mapped(b, pb)) return start;
+    column.Add(std::min(pa, pb));
+    column.Add(std::max(pa, pb));
+    column.Add(yPixel(ys[i - 1] * yMultiplier));
+    return i;
+  }
 };
 
 }  // namespace
@@ -557,7 +601,13 @@ void TCustomSeries::DrawValuesByColumns(int32_t first, int32_t last, Column& col
       for (bool more = true; more;) {
         int32_t stop = lastGathered;
         if (inBlocks) {
-          i = blocks.Gather(i, lastGathered, storedColor, columnLow, columnHigh, local);
+          const int32_t from = i;
+          if constexpr (std::is_same_v<Column, TColumnRun>) {
+            i = blocks.GatherExtremes(i, lastGathered, storedColor, columnLow, columnHigh, yPixel,
+                                      local);
+          }
+          if (i == from)
+            i = blocks.Gather(i, lastGathered, storedColor, columnLow, columnHigh, local);
           stop = std::min(lastGathered, i + 3);
         }
         for (; i <= stop; ++i) {
