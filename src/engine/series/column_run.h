@@ -55,9 +55,11 @@ class TColumnRun {
 };
 
 // The faces of a 3D ribbon between consecutive points of one pixel column. Two faces between
-// the same heights, met in the same order, are the same polygon drawn in the same colours: the
-// later one paints every pixel of the earlier one again, over whatever was drawn between them,
-// so only the last of them needs drawing.
+// the same two heights, in either order, are the same polygon (its corners in the opposite
+// order) drawn in the same colours: a polygon's interior does not depend on the order of its
+// corners, and a line sets the same pixels drawn either way, so the later face paints every
+// pixel of the earlier one again, over whatever was drawn between them. Only the last of
+// them needs drawing.
 class TColumnFaces {
  public:
   void Start(int32_t y) {
@@ -84,7 +86,7 @@ class TColumnFaces {
       high = std::max(high, heights_[k]);
       reach = std::max<int64_t>(reach, std::llabs(int64_t(heights_[k]) - heights_[k - 1]));
     }
-    const int64_t width = 2 * reach + 1, cells = (int64_t(high) - low + 1) * width;
+    const int64_t width = reach + 1, cells = (int64_t(high) - low + 1) * width;
     if (cells <= kTableCells) {
       NewStamp(size_t(cells));
       // Without a branch per face: a face is written down always, and counted when kept.
@@ -92,8 +94,8 @@ class TColumnFaces {
       size_t count = 0;
       for (size_t k = n - 1; k > 0; --k) {
         const int32_t from = heights_[k - 1], to = heights_[k];
-        uint32_t& cell =
-            table_[size_t((int64_t(from) - low) * width + (int64_t(to) - from + reach))];
+        const int64_t lower = std::min(from, to), apart = std::llabs(int64_t(to) - from);
+        uint32_t& cell = table_[size_t((lower - low) * width + apart)];
         kept_[count] = uint32_t(k);
         count += cell != tableStamp_ && from != to;
         cell = tableStamp_;
@@ -103,7 +105,8 @@ class TColumnFaces {
       Reset(n);
       for (size_t k = n - 1; k > 0; --k) {
         const int32_t from = heights_[k - 1], to = heights_[k];
-        if (from != to && Insert(uint64_t(uint32_t(from)) << 32 | uint32_t(to)))
+        const int32_t lower = std::min(from, to), upper = std::max(from, to);
+        if (from != to && Insert(uint64_t(uint32_t(lower)) << 32 | uint32_t(upper)))
           kept_.push_back(uint32_t(k));
       }
     }
