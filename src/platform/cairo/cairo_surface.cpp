@@ -317,7 +317,7 @@ void CairoSurface::SetSegment(Point a, Point b, uint32_t pixel) const {
 
 void CairoSurface::Settle() const {
   SettleLines();
-  if (!shapes_.empty()) {
+  if (keptCount_ > 0) {
     // Settling changes nothing anyone can see (pixels are read only after it), so reads may
     // settle too.
     const_cast<CairoSurface*>(this)->SettleShapes();
@@ -493,7 +493,7 @@ void CairoSurface::Polyline(const Point* points, int32_t count) {
   if (count < 2 || pen_.style == PenStyle::Clear) return;
   if (SolidPen() && !drawAtOnce_) {
     // Kept for later (see Settle): a line of many points comes as many short polylines.
-    if (!shapes_.empty()) SettleShapes();
+    if (keptCount_ > 0) SettleShapes();
     const uint32_t fore = DevicePixel(pen_.color);
     if (!pending_.empty() && pendingPixel_ != fore) Settle();
     pendingPixel_ = fore;
@@ -588,9 +588,11 @@ void CairoSurface::KeepShapes(const Point* points, int32_t count, size_t polygon
       keptVersion_ = stateVersion_;
     }
     const auto state = uint32_t(keptStates_.size() - 1);
-    const size_t take = std::min(polygons, kMaxKeptShapes - shapes_.size());
-    const size_t at = shapes_.size();
-    shapes_.resize(at + take);
+    const size_t take = std::min(polygons, kMaxKeptShapes - keptCount_);
+    const size_t at = keptCount_;
+    // The list only grows: its places are written over, not made anew.
+    if (shapes_.size() < at + take) shapes_.resize(at + take);
+    keptCount_ += take;
     for (size_t k = 0; k < take; ++k, points += count) {
       KeptShape& shape = shapes_[at + k];
       for (int32_t j = 0; j < count; ++j) shape.points[j] = points[j];
@@ -598,7 +600,7 @@ void CairoSurface::KeepShapes(const Point* points, int32_t count, size_t polygon
       shape.state = state;
     }
     polygons -= take;
-    if (shapes_.size() >= kMaxKeptShapes) SettleShapes();
+    if (keptCount_ >= kMaxKeptShapes) SettleShapes();
   }
 }
 
@@ -743,7 +745,7 @@ bool CairoSurface::PlainShapes(const std::vector<KeptState>& states) const {
   return true;
 }
 
-void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
+void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
                                     const std::vector<KeptState>& states) {
   // Every shape sets whole pixels in one colour each (a solid interior, a solid outline over
   // it), so the picture is the same when they are painted from the last back, each setting
@@ -894,25 +896,26 @@ void CairoSurface::PaintFromTheLast(const std::vector<KeptShape>& shapes,
 }
 
 void CairoSurface::SettleShapes() {
-  if (shapes_.empty()) return;
+  if (keptCount_ == 0) return;
   // Drawing them below settles again: they leave the list first.
   std::vector<KeptShape> shapes;
   std::vector<KeptState> states;
   shapes.swap(shapes_);
   states.swap(keptStates_);
+  const std::span<const KeptShape> kept(shapes.data(), keptCount_);
+  keptCount_ = 0;
   coverLeft_.assign(size_t(height_), INT32_MAX);
   coverRight_.assign(size_t(height_), INT32_MIN);
   if (PlainShapes(states))
-    PaintFromTheLast(shapes, states);
+    PaintFromTheLast(kept, states);
   else
-    PaintUncovered(shapes, states);
-  shapes.clear();
+    PaintUncovered(kept, states);
   states.clear();
   shapes_.swap(shapes);  // the lists' memory, for the next shapes
   keptStates_.swap(states);
 }
 
-void CairoSurface::PaintUncovered(const std::vector<KeptShape>& shapes,
+void CairoSurface::PaintUncovered(std::span<const KeptShape> shapes,
                                   const std::vector<KeptState>& states) {
   // Whatever a shape paints that a later one paints again cannot show: it is left out. Going
   // from the last shape back, each row keeps one run of pixels that later shapes certainly

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -236,6 +237,7 @@ class CairoSurface : public Surface {
     uint32_t state = 0;  // in keptStates_
   };
   std::vector<KeptShape> shapes_;
+  size_t keptCount_ = 0;  // of shapes_, which keeps its places for the next shapes
   bool KeepsShapes(int32_t count) const;
   void KeepShapes(const Point* points, int32_t count, size_t polygons);
   std::vector<KeptState> keptStates_;
@@ -255,9 +257,9 @@ class CairoSurface : public Surface {
   // interior or none, a solid thin outline or none) on a colour surface.
   bool PlainShapes(const std::vector<KeptState>& states) const;
   // Plain shapes, painted from the last back (see there).
-  void PaintFromTheLast(const std::vector<KeptShape>& shapes, const std::vector<KeptState>& states);
+  void PaintFromTheLast(std::span<const KeptShape> shapes, const std::vector<KeptState>& states);
   // Any others: drawn in order where later ones may leave them showing.
-  void PaintUncovered(const std::vector<KeptShape>& shapes, const std::vector<KeptState>& states);
+  void PaintUncovered(std::span<const KeptShape> shapes, const std::vector<KeptState>& states);
   std::vector<int32_t> coverLeft_, coverRight_;
   // The box's rows from the first to the last whose run leaves part of the box out: false
   // when there is none.
