@@ -1130,19 +1130,19 @@ void TZidCanvas3D::DrawUprightPlanes(int32_t x,
   }
   // Faces whose four corners lie where the surface takes them as they are go to it as they
   // are, together; any other through PolygonD, in its turn.
+  // Room for every face, made once: the faces are written into it, not appended.
   thread_local std::vector<Point> quads;
-  quads.clear();
+  if (quads.size() < 4 * faces.size()) quads.resize(4 * faces.size());
+  size_t queued = 0;
   auto flush = [&] {
-    if (!quads.empty()) surface_->Polygons(quads.data(), 4, quads.size() / 4);
-    quads.clear();
+    if (queued > 0) surface_->Polygons(quads.data(), 4, queued);
+    queued = 0;
   };
   auto draw = [&](int32_t from, int32_t to, const UprightCorners& a, const UprightCorners& b) {
     if (a.inside && b.inside) {
       // Point by point: a block built of narrow stores and read back in wide loads would
       // wait for them.
-      const size_t at = quads.size();
-      quads.resize(at + 4);
-      Point* quad = quads.data() + at;
+      Point* quad = quads.data() + 4 * queued++;
       quad[0] = a.pixel0;
       quad[1] = b.pixel0;
       quad[2] = b.pixel1;
