@@ -165,6 +165,13 @@ void OddHeights(TChart& chart) {
   chart.LeftAxis().SetMinMax(-60, 60);
 }
 
+// Heights and X values scaled by their lists' multipliers, the heights' reversed.
+void Multiplied(TChart& chart) {
+  TLineSeries& s = AddLine(chart, clGreen, Walk(20000, 127));
+  s.YValues().SetMultiplier(-2.5);
+  s.XValues().SetMultiplier(0.75);
+}
+
 void ZoomedIn(TChart& chart) {
   AddLine(chart, clBlue, Walk(20000, 23));
   chart.BottomAxis().SetMinMax(3000.5, 3900.25);
@@ -273,6 +280,7 @@ const std::vector<LineReductionCase> kCases = {
     {"beyond_the_axes", 120, 80, BeyondTheAxes},
     {"half_way_heights", 64, 48, HalfWayHeights},
     {"odd_heights", 120, 80, OddHeights},
+    {"multiplied", 120, 80, Multiplied},
     {"zoomed_in", 120, 80, ZoomedIn},
     {"inverted_axes", 120, 80, InvertedAxes},
     {"logarithmic", 120, 80, Logarithmic},

@@ -151,8 +151,9 @@ struct TColumnBlocks {
       high = high > y1 ? high : y1;
     }
     if (i == start) return i;
-    double a = std::min(low[0], low[1]) * yMultiplier, b = std::max(high[0], high[1]) * yMultiplier;
-    if (b < a) std::swap(a, b);
+    // The extremes' heights, in whichever order the multiplier and the axis leave them.
+    const double a = std::min(low[0], low[1]) * yMultiplier,
+                 b = std::max(high[0], high[1]) * yMultiplier;
     const auto mapped = [&](double v, int32_t& pixel) {
       if (!(std::fabs((v - minimum) * scale) < 2147483000.0)) return false;
       pixel = yPixel(v);
