@@ -72,6 +72,18 @@ struct TColumnBlocks {
   // The estimate's terms (TAxisPixelMap::Terms).
   double minimum, scale, base, step;
 
+  // Whether the four points from i keep the stored colour, have X values certainly in the
+  // column and pass the block's other tests (`ok`: all ones where they do).
+  bool KeepsColumn(int32_t i, TColor storedColor, V2d xm, V2d lo, V2d hi, V2l ok) const {
+    const TColor* c = colors + i;
+    if (((c[0] ^ storedColor) | (c[1] ^ storedColor) | (c[2] ^ storedColor) |
+         (c[3] ^ storedColor)) != 0)
+      return false;
+    const V2d x0 = Load2(xs + i) * xm, x1 = Load2(xs + i + 2) * xm;
+    ok &= (x0 >= lo) & (x0 <= hi) & (x1 >= lo) & (x1 <= hi);
+    return ok[0] & ok[1];
+  }
+
   // A line's column takes the lowest, highest and last heights; a ribbon's every height.
   template <typename Column>
   int32_t Gather(int32_t i, int32_t lastGathered, TColor storedColor, double columnLow,
@@ -87,18 +99,12 @@ struct TColumnBlocks {
     double last = 0;
     const int32_t start = i;
     for (; i + 3 <= lastGathered; i += 4) {
-      const TColor* c = colors + i;
-      if (((c[0] ^ storedColor) | (c[1] ^ storedColor) | (c[2] ^ storedColor) |
-           (c[3] ^ storedColor)) != 0)
-        break;
-      const V2d x0 = Load2(xs + i) * xm, x1 = Load2(xs + i + 2) * xm;
       const V2d e0 = (Load2(ys + i) * ym - from) * by, e1 = (Load2(ys + i + 2) * ym - from) * by;
       const V2d r0 = (e0 + round) - round, r1 = (e1 + round) - round;
       const V2d p0 = at + step2 * r0, p1 = at + step2 * r1;
-      const V2l ok = (x0 >= lo) & (x0 <= hi) & (x1 >= lo) & (x1 <= hi) & (Abs2(e0) < far) &
-                     (Abs2(e1) < far) & (Abs2(e0 - r0) < half) & (Abs2(e1 - r1) < half) &
-                     (Abs2(p0) <= limit) & (Abs2(p1) <= limit);
-      if (!(ok[0] & ok[1])) break;
+      const V2l ok = (Abs2(e0) < far) & (Abs2(e1) < far) & (Abs2(e0 - r0) < half) &
+                     (Abs2(e1 - r1) < half) & (Abs2(p0) <= limit) & (Abs2(p1) <= limit);
+      if (!KeepsColumn(i, storedColor, xm, lo, hi, ok)) break;
       if constexpr (std::is_same_v<Column, TColumnFaces>) {
         column.Add(int32_t(p0[0]));
         column.Add(int32_t(p0[1]));
@@ -136,15 +142,9 @@ struct TColumnBlocks {
     V2d low = Splat2(HUGE_VAL), high = -low;
     const int32_t start = i;
     for (; i + 3 <= lastGathered; i += 4) {
-      const TColor* c = colors + i;
-      if (((c[0] ^ storedColor) | (c[1] ^ storedColor) | (c[2] ^ storedColor) |
-           (c[3] ^ storedColor)) != 0)
-        break;
-      const V2d x0 = Load2(xs + i) * xm, x1 = Load2(xs + i + 2) * xm;
       const V2d y0 = Load2(ys + i), y1 = Load2(ys + i + 2);
       // No NaN: it has no place in the order.
-      const V2l ok = (x0 >= lo) & (x0 <= hi) & (x1 >= lo) & (x1 <= hi) & (y0 == y0) & (y1 == y1);
-      if (!(ok[0] & ok[1])) break;
+      if (!KeepsColumn(i, storedColor, xm, lo, hi, (y0 == y0) & (y1 == y1))) break;
       low = low < y0 ? low : y0;
       low = low < y1 ? low : y1;
       high = high > y0 ? high : y0;
