@@ -152,6 +152,36 @@ int64_t Floor(double v) {
   return (out[0] | out[1] | out[2] | out[3]) == 0;
 }
 
+// The greatest of left[k] and the least of right[k] for k < n (n > 0), four rows at a time as
+// in Within.
+[[gnu::always_inline]] inline void Extremes(const int32_t* left, const int32_t* right, int32_t n,
+                                            int32_t& greatestLeft, int32_t& leastRight) {
+  if (n < 4) {
+    greatestLeft = left[0];
+    leastRight = right[0];
+    for (int32_t k = 1; k < n; ++k) {
+      greatestLeft = std::max(greatestLeft, left[k]);
+      leastRight = std::min(leastRight, right[k]);
+    }
+    return;
+  }
+  using V4 = int32_t __attribute__((vector_size(16)));
+  V4 high, low;
+  std::memcpy(&high, left, sizeof high);
+  std::memcpy(&low, right, sizeof low);
+  auto take = [&](int32_t k) {
+    V4 l, r;
+    std::memcpy(&l, left + k, sizeof l);
+    std::memcpy(&r, right + k, sizeof r);
+    high = l > high ? l : high;
+    low = r < low ? r : low;
+  };
+  for (int32_t k = 4; k + 4 < n; k += 4) take(k);
+  take(n - 4);
+  greatestLeft = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
+  leastRight = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
+}
+
 // n pixels from src to dst (which do not overlap), without what lies above the colour:
 // four at a time, as a window's worth comes with every paint.
 void CopyColours(const uint32_t* src, uint32_t* dst, int64_t n) {
@@ -774,17 +804,20 @@ void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
     if (IsEmpty(box)) continue;
     const int32_t* runLeft = coverLeft_.data();
     const int32_t* runRight = coverRight_.data();
-    if (Within(runLeft + box.top, runRight + box.top, box.bottom - box.top, box.left, box.right))
-      continue;
+    // The box test and the windows' ends below in one pass over the box's rows: the box
+    // lies within every run when the greatest of their left ends is at most its left and
+    // the least of their right ends at least its right.
+    int32_t leftEnd = 0, rightStart = 0;
+    Extremes(runLeft + box.top, runRight + box.top, box.bottom - box.top, leftEnd, rightStart);
+    if (leftEnd <= box.left && rightStart >= box.right) continue;
     // Only rows whose run leaves part of the box out; in them, what lies left of the runs and
     // what lies right of them (every other pixel of the box is in its row's run).
     int32_t top = 0, bottom = 0;
     if (!OpenRows(box, top, bottom)) continue;
-    int32_t leftEnd = box.left, rightStart = box.right;
-    for (int32_t y = top; y < bottom; ++y) {
-      leftEnd = std::max(leftEnd, std::min(runLeft[y], box.right));
-      rightStart = std::min(rightStart, std::max(runRight[y], box.left));
-    }
+    // A row whose run covers the box moves neither end, so those of the box's rows are
+    // those of the open rows.
+    leftEnd = std::clamp(leftEnd, box.left, box.right);
+    rightStart = std::clamp(rightStart, box.left, box.right);
     Rect windows[2] = {{box.left, top, leftEnd, bottom}, {rightStart, top, box.right, bottom}};
     if (leftEnd >= rightStart) {
       windows[0] = {box.left, top, box.right, bottom};
