@@ -623,11 +623,20 @@ void CairoSurface::KeepShapes(const Point* points, int32_t count, size_t polygon
     // The list only grows: its places are written over, not made anew.
     if (shapes_.size() < at + take) shapes_.resize(at + take);
     keptCount_ += take;
-    for (size_t k = 0; k < take; ++k, points += count) {
-      KeptShape& shape = shapes_[at + k];
-      for (int32_t j = 0; j < count; ++j) shape.points[j] = points[j];
-      shape.count = count;
-      shape.state = state;
+    KeptShape* const kept = shapes_.data() + at;
+    if (count == kKeptShapePoints) {
+      // The faces of ribbons: whole shapes at a time.
+      for (size_t k = 0; k < take; ++k, points += count) {
+        std::memcpy(kept[k].points, points, sizeof kept[k].points);
+        kept[k].count = count;
+        kept[k].state = state;
+      }
+    } else {
+      for (size_t k = 0; k < take; ++k, points += count) {
+        for (int32_t j = 0; j < count; ++j) kept[k].points[j] = points[j];
+        kept[k].count = count;
+        kept[k].state = state;
+      }
     }
     polygons -= take;
     if (keptCount_ >= kMaxKeptShapes) SettleShapes();
