@@ -893,26 +893,29 @@ void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
         if (!meets0 && !meets1) continue;
         const raster::LineWalk walk(a, b);
         auto visit = [&](const Rect& within) {
-          walk.Visit(within, [&](int32_t x, int32_t y, int64_t) {
-            int32_t& left = coverLeft_[size_t(y)];
-            int32_t& right = coverRight_[size_t(y)];
-            if (x >= left && x < right) return;
-            // As a rule a pixel next to the run: it joins the run, and is set unless taken
-            // already or clipped away (what take does, in short).
-            if ((x == left - 1 || x == right) && left < right &&
-                (!masked || (clipRowFrom_[size_t(y)] != kPieces && clipRowFrom_[size_t(y)] <= x &&
-                             x < clipRowTo_[size_t(y)]))) {
-              if (rowClaims_[size_t(y)] != stamp ||
-                  claims[size_t(y) * size_t(width_) + size_t(x)] != stamp)
-                Row(y)[x] = pixel;
-              if (x < left)
-                left = x;
-              else
-                right = x + 1;
-              return;
-            }
-            take(y, x, x + 1, pixel);
-          });
+          // The pixel's work in the walk's loop rather than a call per pixel (a pixel away
+          // from the run's ends, the rarer kind, goes to take).
+          walk.Visit(
+              within, [&](int32_t x, int32_t y, int64_t) __attribute__((always_inline)) {
+                int32_t& left = coverLeft_[size_t(y)];
+                int32_t& right = coverRight_[size_t(y)];
+                if (x >= left && x < right) return;
+                // As a rule a pixel next to the run: it joins the run, and is set unless taken
+                // already or clipped away (what take does, in short).
+                if ((x == left - 1 || x == right) && left < right &&
+                    (!masked || (clipRowFrom_[size_t(y)] != kPieces &&
+                                 clipRowFrom_[size_t(y)] <= x && x < clipRowTo_[size_t(y)]))) {
+                  if (rowClaims_[size_t(y)] != stamp ||
+                      claims[size_t(y) * size_t(width_) + size_t(x)] != stamp)
+                    Row(y)[x] = pixel;
+                  if (x < left)
+                    left = x;
+                  else
+                    right = x + 1;
+                  return;
+                }
+                take(y, x, x + 1, pixel);
+              });
         };
         if (meets0) visit(windows[0]);
         if (meets1) visit(windows[1]);
