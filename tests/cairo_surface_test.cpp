@@ -1034,6 +1034,8 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
     int clip;  // 0 none, 1 a polygon, 2 a polygon within another, 3 one with a notch
     int32_t widePenEvery = 0;
     int32_t run = 30, rise = 9;  // of the bands
+    int32_t triangleEvery = 0;   // a face of three points instead of four
+    bool oneColour = false;      // every face with the same pen, brush and background
   };
   const Variant variants[] = {
       {"solid", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0},
@@ -1051,6 +1053,8 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
        3},
       {"shallow", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0, 0, 90, 7},
       {"steep", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0, 0, 0, 0, 0, 6, 40},
+      {"triangles among them, one colour", PenStyle::Solid, BrushStyle::Solid, BackMode::Opaque, 0,
+       0, 0, 0, 0, 30, 9, 3, true},
   };
   for (const Variant& v : variants) {
     auto draw = [&](CairoSurface& surface) {
@@ -1069,18 +1073,18 @@ TEST(CairoSurfaceBatchedShapes, HiddenOnesAreLeftOutAndNoOthers) {
         const Point quad[] = {
             {x, height}, {x, from}, {x + v.run, from - v.rise}, {x + v.run, height - v.rise}};
         Pen pen;
-        pen.color = i % 2 ? kBlack : kBlue;
+        pen.color = i % 2 || v.oneColour ? kBlack : kBlue;
         pen.style = v.clearPenEvery && i % v.clearPenEvery == 0 ? PenStyle::Clear : v.penStyle;
         pen.mode = v.notXorEvery && i % v.notXorEvery == 0 ? PenMode::NotXor : PenMode::Copy;
         pen.width = v.widePenEvery && i % v.widePenEvery == 0 ? 4 : 1;
         surface.SetPen(pen);
         Brush brush;
-        brush.color = i % 3 ? kGreen : kRed;
+        brush.color = i % 3 || v.oneColour ? kGreen : kRed;
         brush.style = v.hatchEvery && i % v.hatchEvery == 0 ? BrushStyle::DiagCross : v.brushStyle;
         surface.SetBrush(brush);
-        surface.SetBackColor(i % 4 ? kYellow : kWhite);
+        surface.SetBackColor(i % 4 || v.oneColour ? kYellow : kWhite);
         surface.SetBackMode(v.backMode);
-        surface.Polygon(quad, 4);
+        surface.Polygon(quad, v.triangleEvery && i % v.triangleEvery == 0 ? 3 : 4);
       }
     };
     KeptAsAtOnce(200, 120, draw, v.name);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/cairo/cairo_fonts.h"
 #include "platform/cairo/raster.h"
@@ -621,22 +622,20 @@ void CairoSurface::KeepShapes(const Point* points, int32_t count, size_t polygon
     const size_t take = std::min(polygons, kMaxKeptShapes - keptCount_);
     const size_t at = keptCount_;
     // The list only grows: its places are written over, not made anew.
-    if (shapes_.size() < at + take) shapes_.resize(at + take);
+    if (keptPoints_.size() < at + take) keptPoints_.resize(at + take);
     keptCount_ += take;
-    KeptShape* const kept = shapes_.data() + at;
+    if (keptRuns_.empty() || keptRuns_.back().count != count || keptRuns_.back().state != state)
+      keptRuns_.push_back({at, count, state});
+    KeptPoints* const kept = keptPoints_.data() + at;
+    static_assert(sizeof(KeptPoints) == kKeptShapePoints * sizeof(Point) &&
+                  std::is_trivially_copyable_v<KeptPoints>);
     if (count == kKeptShapePoints) {
-      // The faces of ribbons: whole shapes at a time.
-      for (size_t k = 0; k < take; ++k, points += count) {
-        std::memcpy(kept[k].points, points, sizeof kept[k].points);
-        kept[k].count = count;
-        kept[k].state = state;
-      }
+      // The faces of ribbons: all of them in one copy.
+      std::memcpy(static_cast<void*>(kept), points, take * sizeof(KeptPoints));
+      points += take * size_t(count);
     } else {
-      for (size_t k = 0; k < take; ++k, points += count) {
+      for (size_t k = 0; k < take; ++k, points += count)
         for (int32_t j = 0; j < count; ++j) kept[k].points[j] = points[j];
-        kept[k].count = count;
-        kept[k].state = state;
-      }
     }
     polygons -= take;
     if (keptCount_ >= kMaxKeptShapes) SettleShapes();
@@ -784,7 +783,7 @@ bool CairoSurface::PlainShapes(const std::vector<KeptState>& states) const {
   return true;
 }
 
-void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
+void CairoSurface::PaintFromTheLast(const KeptShapes& shapes,
                                     const std::vector<KeptState>& states) {
   // Every shape sets whole pixels in one colour each (a solid interior, a solid outline over
   // it), so the picture is the same when they are painted from the last back, each setting
@@ -806,11 +805,10 @@ void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
   const Rect clip = clipBox_;
   const uint8_t* const claims = claims_.data();
   const bool masked = !clipMask_.empty();
-  for (size_t i = shapes.size(); i-- > 0;) {
-    const KeptShape& shape = shapes[i];
+  shapes.FromTheLast([&](const KeptShape& shape) {
     const Rect bounds = BoundsOf(shape.points, shape.count, 0);
     const Rect box = Intersect(bounds, clip);
-    if (IsEmpty(box)) continue;
+    if (IsEmpty(box)) return;
     const int32_t* runLeft = coverLeft_.data();
     const int32_t* runRight = coverRight_.data();
     // The box test and the windows' ends below in one pass over the box's rows: the box
@@ -818,11 +816,11 @@ void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
     // the least of their right ends at least its right.
     int32_t leftEnd = 0, rightStart = 0;
     Extremes(runLeft + box.top, runRight + box.top, box.bottom - box.top, leftEnd, rightStart);
-    if (leftEnd <= box.left && rightStart >= box.right) continue;
+    if (leftEnd <= box.left && rightStart >= box.right) return;
     // Only rows whose run leaves part of the box out; in them, what lies left of the runs and
     // what lies right of them (every other pixel of the box is in its row's run).
     int32_t top = 0, bottom = 0;
-    if (!OpenRows(box, top, bottom)) continue;
+    if (!OpenRows(box, top, bottom)) return;
     // A row whose run covers the box moves neither end, so those of the box's rows are
     // those of the open rows.
     leftEnd = std::clamp(leftEnd, box.left, box.right);
@@ -921,7 +919,7 @@ void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
         if (meets1) visit(windows[1]);
       }
     }
-    if (state.brush.style != BrushStyle::Solid) continue;
+    if (state.brush.style != BrushStyle::Solid) return;
     const uint32_t pixel = ToPixel(state.brush.color);
     auto fill = [&](const Rect& within) {
       raster::ScanPolygon(shape.points, shape.count, within,
@@ -937,17 +935,19 @@ void CairoSurface::PaintFromTheLast(std::span<const KeptShape> shapes,
     } else {
       for (const Rect& within : windows) fill(within);
     }
-  }
+  });
 }
 
 void CairoSurface::SettleShapes() {
   if (keptCount_ == 0) return;
   // Drawing them below settles again: they leave the list first.
-  std::vector<KeptShape> shapes;
+  std::vector<KeptPoints> points;
+  std::vector<KeptRun> runs;
   std::vector<KeptState> states;
-  shapes.swap(shapes_);
+  points.swap(keptPoints_);
+  runs.swap(keptRuns_);
   states.swap(keptStates_);
-  const std::span<const KeptShape> kept(shapes.data(), keptCount_);
+  const KeptShapes kept{{points.data(), keptCount_}, runs};
   keptCount_ = 0;
   coverLeft_.assign(size_t(height_), INT32_MAX);
   coverRight_.assign(size_t(height_), INT32_MIN);
@@ -956,12 +956,13 @@ void CairoSurface::SettleShapes() {
   else
     PaintUncovered(kept, states);
   states.clear();
-  shapes_.swap(shapes);  // the lists' memory, for the next shapes
+  runs.clear();
+  keptPoints_.swap(points);  // the lists' memory, for the next shapes
+  keptRuns_.swap(runs);
   keptStates_.swap(states);
 }
 
-void CairoSurface::PaintUncovered(std::span<const KeptShape> shapes,
-                                  const std::vector<KeptState>& states) {
+void CairoSurface::PaintUncovered(const KeptShapes& shapes, const std::vector<KeptState>& states) {
   // Whatever a shape paints that a later one paints again cannot show: it is left out. Going
   // from the last shape back, each row keeps one run of pixels that later shapes certainly
   // set (their solid interiors and solid outlines, as drawn here); a shape is drawn only in
@@ -969,17 +970,15 @@ void CairoSurface::PaintUncovered(std::span<const KeptShape> shapes,
   // that is nothing. None of the shapes mixes with what lies under it (copy mode, thin pens),
   // and the clip stays as it is while they wait: a pixel it keeps out is set by none of
   // them, so the runs may count it.
-  const size_t count = shapes.size();
   keptShapePaint_.clear();
-  for (size_t i = count; i-- > 0;) {
-    const KeptShape& shape = shapes[i];
+  shapes.FromTheLast([&](const KeptShape& shape) {
     const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
-    if (IsEmpty(box)) continue;
+    if (IsEmpty(box)) return;
     if (Within(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
                box.left, box.right))
-      continue;
-    ShapePaint paint{uint32_t(i), {}};
-    if (!Uncovered(shape, box, paint.boxes)) continue;
+      return;
+    ShapePaint paint{shape, {}};
+    if (!Uncovered(shape, box, paint.boxes)) return;
     keptShapePaint_.push_back(paint);
     // The runs take what the shape sets in its boxes: the rest of it is in them already.
     const KeptState& state = states[shape.state];
@@ -994,7 +993,7 @@ void CairoSurface::PaintUncovered(std::span<const KeptShape> shapes,
               .Visit(within, [&](int32_t x, int32_t y, int64_t) { cover(y, x, x + 1); });
       }
     }
-  }
+  });
   const Pen pen = pen_;
   const Brush brush = brush_;
   const BackMode backMode = backMode_;
@@ -1002,7 +1001,7 @@ void CairoSurface::PaintUncovered(std::span<const KeptShape> shapes,
   const Rect clip = clipBox_;
   for (size_t n = keptShapePaint_.size(); n-- > 0;) {
     const ShapePaint& paint = keptShapePaint_[n];
-    const KeptShape& shape = shapes[paint.shape];
+    const KeptShape& shape = paint.shape;
     const KeptState& state = states[shape.state];
     pen_ = state.pen;
     brush_ = state.brush;

@@ -231,13 +231,39 @@ class CairoSurface : public Surface {
     Rgb backColor = 0;
     friend bool operator==(const KeptState&, const KeptState&) = default;
   };
-  struct KeptShape {
+  // The kept shapes' points, four places each; and the runs of shapes that share a count of
+  // points and a state (in keptStates_), each from its first shape to the next run's.
+  struct KeptPoints {
     Point points[kKeptShapePoints];
-    int32_t count = 0;
-    uint32_t state = 0;  // in keptStates_
   };
-  std::vector<KeptShape> shapes_;
-  size_t keptCount_ = 0;  // of shapes_, which keeps its places for the next shapes
+  struct KeptRun {
+    size_t first;
+    int32_t count;
+    uint32_t state;
+  };
+  std::vector<KeptPoints> keptPoints_;
+  size_t keptCount_ = 0;  // of keptPoints_, which keeps its places for the next shapes
+  std::vector<KeptRun> keptRuns_;
+  // A kept shape as its painters see it.
+  struct KeptShape {
+    const Point* points;
+    int32_t count;
+    uint32_t state;
+  };
+  struct KeptShapes {
+    std::span<const KeptPoints> points;
+    std::span<const KeptRun> runs;
+    // Calls shape(KeptShape) for each, from the last back to the first.
+    template <typename F>
+    void FromTheLast(F&& shape) const {
+      size_t end = points.size();
+      for (size_t r = runs.size(); r-- > 0; end = runs[r].first) {
+        const int32_t count = runs[r].count;
+        const uint32_t state = runs[r].state;
+        for (size_t i = end; i-- > runs[r].first;) shape(KeptShape{points[i].points, count, state});
+      }
+    }
+  };
   bool KeepsShapes(int32_t count) const;
   void KeepShapes(const Point* points, int32_t count, size_t polygons);
   std::vector<KeptState> keptStates_;
@@ -248,7 +274,7 @@ class CairoSurface : public Surface {
   // (see SettleShapes): false when there is none.
   bool Uncovered(const KeptShape& shape, const Rect& box, Rect (&paint)[2]) const;
   struct ShapePaint {
-    uint32_t shape;
+    KeptShape shape;
     Rect boxes[2];
   };
   std::vector<ShapePaint> keptShapePaint_;
@@ -257,9 +283,9 @@ class CairoSurface : public Surface {
   // interior or none, a solid thin outline or none) on a colour surface.
   bool PlainShapes(const std::vector<KeptState>& states) const;
   // Plain shapes, painted from the last back (see there).
-  void PaintFromTheLast(std::span<const KeptShape> shapes, const std::vector<KeptState>& states);
+  void PaintFromTheLast(const KeptShapes& shapes, const std::vector<KeptState>& states);
   // Any others: drawn in order where later ones may leave them showing.
-  void PaintUncovered(std::span<const KeptShape> shapes, const std::vector<KeptState>& states);
+  void PaintUncovered(const KeptShapes& shapes, const std::vector<KeptState>& states);
   std::vector<int32_t> coverLeft_, coverRight_;
   // The box's rows from the first to the last whose run leaves part of the box out: false
   // when there is none.
