@@ -562,8 +562,7 @@ bool TAxisPixelMap::SamePixelRange(double value, double& lo, double& hi) const {
   const double b = minimum_ + (double(steps) + 0.49) / scale_;
   lo = std::min({a, b, value});
   hi = std::max({a, b, value});
-  auto inRange = [this](double v) { return std::fabs((v - minimum_) * scale_) < 2147483000.0; };
-  return inRange(lo) && inRange(hi) && (*this)(lo) == pixel && (*this)(hi) == pixel;
+  return InReach(lo) && InReach(hi) && (*this)(lo) == pixel && (*this)(hi) == pixel;
 }
 
 int32_t TAxisPixelMap::Exact(double value) const {

@@ -35,10 +35,15 @@ class TAxisPixelMap {
     return Exact(value);
   }
 
+  // How far from the minimum, in steps of the scale, the estimate reaches (inside int32).
+  static constexpr double kReach = 2147483000.0;
+  // Whether value lies within the estimate's reach (whether or not the axis estimates).
+  bool InReach(double value) const { return std::fabs((value - minimum_) * scale_) < kReach; }
+
   // The pixel (before it is kept to 32 bits) when the estimate settles it; false otherwise.
   bool Estimate(double value, int64_t& pixel) const {
     const double e = (value - minimum_) * scale_;
-    if (!estimate_ || !(std::fabs(e) < 2147483000.0)) return false;
+    if (!estimate_ || !(std::fabs(e) < kReach)) return false;
     // The nearest integer, unless e lies (almost) half-way: then the test below fails.
     const auto r = int64_t(e + std::copysign(0.5, e));
     if (!(std::fabs(e - double(r)) < 0.4999)) return false;

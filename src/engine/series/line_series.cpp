@@ -93,7 +93,7 @@ struct TColumnBlocks {
     const V2d round = Splat2(6755399441055744.0), limit = Splat2(kMaxPointPixel);
     const V2d xm = Splat2(xMultiplier), ym = Splat2(yMultiplier), lo = Splat2(columnLow),
               hi = Splat2(columnHigh), from = Splat2(minimum), by = Splat2(scale),
-              at = Splat2(base), step2 = Splat2(step), far = Splat2(2147483000.0),
+              at = Splat2(base), step2 = Splat2(step), far = Splat2(TAxisPixelMap::kReach),
               half = Splat2(0.4999);
     V2d low = limit + 1, high = -limit - 1;
     double last = 0;
@@ -155,7 +155,7 @@ struct TColumnBlocks {
     const double a = std::min(low[0], low[1]) * yMultiplier,
                  b = std::max(high[0], high[1]) * yMultiplier;
     const auto mapped = [&](double v, int32_t& pixel) {
-      if (!(std::fabs((v - minimum) * scale) < 2147483000.0)) return false;
+      if (!yPixel.InReach(v)) return false;
       pixel = yPixel(v);
       return pixel >= -kMaxPointPixel && pixel <= kMaxPointPixel;
     };

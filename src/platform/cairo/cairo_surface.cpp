@@ -130,31 +130,8 @@ int64_t Floor(double v) {
   return i - (double(i) > v);
 }
 
-// Whether left[k] <= from and right[k] >= to for every k < n: four rows at a time, the last
-// four overlapping those before them, and one answer at the end (most boxes asked are within).
-[[gnu::always_inline]] inline bool Within(const int32_t* left, const int32_t* right, int32_t n,
-                                          int32_t from, int32_t to) {
-  if (n < 4) {
-    for (int32_t k = 0; k < n; ++k)
-      if (left[k] > from || right[k] < to) return false;
-    return true;
-  }
-  using V4 = int32_t __attribute__((vector_size(16)));
-  const V4 f = {from, from, from, from}, t = {to, to, to, to};
-  V4 out = {0, 0, 0, 0};
-  auto test = [&](int32_t k) {
-    V4 l, r;
-    std::memcpy(&l, left + k, sizeof l);
-    std::memcpy(&r, right + k, sizeof r);
-    out |= (l > f) | (r < t);
-  };
-  for (int32_t k = 0; k + 4 < n; k += 4) test(k);
-  test(n - 4);
-  return (out[0] | out[1] | out[2] | out[3]) == 0;
-}
-
-// The greatest of left[k] and the least of right[k] for k < n (n > 0), four rows at a time as
-// in Within.
+// The greatest of left[k] and the least of right[k] for k < n (n > 0): four rows at a time,
+// the last four overlapping those before them.
 [[gnu::always_inline]] inline void Extremes(const int32_t* left, const int32_t* right, int32_t n,
                                             int32_t& greatestLeft, int32_t& leastRight) {
   if (n < 4) {
@@ -974,9 +951,10 @@ void CairoSurface::PaintUncovered(const KeptShapes& shapes, const std::vector<Ke
   shapes.FromTheLast([&](const KeptShape& shape) {
     const Rect box = Intersect(BoundsOf(shape.points, shape.count, 0), clipBox_);
     if (IsEmpty(box)) return;
-    if (Within(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
-               box.left, box.right))
-      return;
+    int32_t greatestLeft = 0, leastRight = 0;
+    Extremes(coverLeft_.data() + box.top, coverRight_.data() + box.top, box.bottom - box.top,
+             greatestLeft, leastRight);
+    if (greatestLeft <= box.left && leastRight >= box.right) return;  // within every run
     ShapePaint paint{shape, {}};
     if (!Uncovered(shape, box, paint.boxes)) return;
     keptShapePaint_.push_back(paint);
